@@ -1,0 +1,201 @@
+#include "settings/ini_rate_store.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using kavro::IniRateStore;
+using namespace Qt::StringLiterals;
+
+class tst_IniRateStore : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void firstRunGivesTheDefaultAndTheFirstSaveCreatesTheEntry();
+    void savedTextComesBackExactly_data();
+    void savedTextComesBackExactly();
+    void eachSaveIsOnDiskWhenItReturns();
+    void handEditedOrCorruptFilesStillStart_data();
+    void handEditedOrCorruptFilesStillStart();
+    void unwritableStoreWarnsOnceAndLaterWritesAreSilent();
+    void abandonedLockDoesNotStallAWrite();
+    void twoStoresWritingInTurnLeaveTheLastWrite();
+    void userFileFollowsXdgConfigHome();
+
+private:
+    QString storedText() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+};
+
+void tst_IniRateStore::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_path = m_dir->filePath(u"RuvU.ini"_s);
+}
+
+QString tst_IniRateStore::storedText() const
+{
+    QSettings settings(m_path, QSettings::IniFormat);
+    return settings.value(u"ensouba/saisin"_s).toString();
+}
+
+void tst_IniRateStore::firstRunGivesTheDefaultAndTheFirstSaveCreatesTheEntry()
+{
+    IniRateStore store(m_path);
+    QCOMPARE(store.load(), u"100"_s);
+    QVERIFY(!QFile::exists(m_path));
+    QVERIFY(store.save(u"100"_s));
+    QFile file(m_path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().trimmed(), "[ensouba]\nsaisin=100"_ba);
+}
+
+void tst_IniRateStore::savedTextComesBackExactly_data()
+{
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("a rate") << u"250"_s;
+    QTest::newRow("empty") << QString();
+    QTest::newRow("blanks kept") << u"  12 "_s;
+    QTest::newRow("comma") << u"1,2"_s;
+    QTest::newRow("INI syntax") << u"a=b;#c [d]"_s;
+    QTest::newRow("quotes and backslashes") << u"\"\\x\\\""_s;
+    QTest::newRow("newline and tab") << u"1\n2\t3"_s;
+    QTest::newRow("at sign") << u"@Variant(x)"_s;
+    QTest::newRow("Japanese") << u"百二十円"_s;
+    QTest::newRow("ten thousand characters") << QString(10000, u'7');
+}
+
+void tst_IniRateStore::savedTextComesBackExactly()
+{
+    QFETCH(QString, text);
+    {
+        IniRateStore store(m_path);
+        store.load();
+        QVERIFY(store.save(text));
+    }
+    IniRateStore next(m_path);
+    QCOMPARE(next.load(), text);
+}
+
+void tst_IniRateStore::eachSaveIsOnDiskWhenItReturns()
+{
+    IniRateStore store(m_path);
+    store.load();
+    for (const QString &rate : {u"101"_s, u"102"_s, u"103"_s}) {
+        QVERIFY(store.save(rate));
+        QCOMPARE(storedText(), rate);
+    }
+}
+
+void tst_IniRateStore::handEditedOrCorruptFilesStillStart_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("loaded");
+
+    QByteArray noise(4096, '\0');
+    QRandomGenerator generator(20000713);
+    for (char &byte : noise)
+        byte = static_cast<char>(generator.bounded(256));
+
+    QTest::newRow("hand-written entry") << "[ensouba]\nsaisin=250\n"_ba << u"250"_s;
+    QTest::newRow("byte-order mark") << "\xef\xbb\xbf[ensouba]\nsaisin=250\n"_ba << u"250"_s;
+    QTest::newRow("CR LF line ends") << "[ensouba]\r\nsaisin=260\r\n"_ba << u"260"_s;
+    QTest::newRow("a comma reads as a list") << "[ensouba]\nsaisin=1,2\n"_ba << u"1,2"_s;
+    QTest::newRow("a value of another type") << "[ensouba]\nsaisin=@Rect(1 2 3 4)\n"_ba << u"100"_s;
+    QTest::newRow("other sections only") << "[other]\nsaisin=5\n"_ba << u"100"_s;
+    QTest::newRow("random bytes") << noise << u"100"_s;
+    QTest::newRow("empty file") << QByteArray() << u"100"_s;
+}
+
+void tst_IniRateStore::handEditedOrCorruptFilesStillStart()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, loaded);
+    {
+        QFile file(m_path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    IniRateStore store(m_path);
+    QCOMPARE(store.load(), loaded);
+
+    // The next change writes a valid file.
+    QVERIFY(store.save(u"321"_s));
+    QSettings check(m_path, QSettings::IniFormat);
+    QCOMPARE(check.status(), QSettings::NoError);
+    QCOMPARE(check.value(u"ensouba/saisin"_s).toString(), u"321"_s);
+}
+
+void tst_IniRateStore::unwritableStoreWarnsOnceAndLaterWritesAreSilent()
+{
+    // A folder where the file should be fails a write even for root.
+    QVERIFY(QDir().mkpath(m_path));
+    IniRateStore store(m_path);
+    QCOMPARE(store.load(), u"100"_s);
+
+    const QRegularExpression warning(u"cannot save the rate to .*RuvU\\.ini"_s);
+    QTest::ignoreMessage(QtWarningMsg, warning); // the first failure is reported...
+    QTest::failOnWarning(warning); // ...and no other
+    QVERIFY(!store.save(u"150"_s));
+    QVERIFY(!store.save(u"151"_s));
+
+    QVERIFY(QDir(m_path).removeRecursively());
+    QVERIFY(store.save(u"152"_s));
+    QCOMPARE(storedText(), u"152"_s);
+}
+
+void tst_IniRateStore::abandonedLockDoesNotStallAWrite()
+{
+    // What a writer killed between creating and filling its lock leaves behind.
+    QFile lock(m_path + u".lock"_s);
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.close();
+    QTest::qWait(100);
+
+    IniRateStore store(m_path);
+    store.load();
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(store.save(u"222"_s));
+    // QLockFile alone would wait 30 s for this lock to turn stale.
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(storedText(), u"222"_s);
+}
+
+void tst_IniRateStore::twoStoresWritingInTurnLeaveTheLastWrite()
+{
+    IniRateStore first(m_path);
+    IniRateStore second(m_path);
+    first.load();
+    second.load();
+    for (int i = 0; i < 20; ++i) {
+        IniRateStore &writer = i % 2 ? second : first;
+        QVERIFY(writer.save(QString::number(100 + i)));
+        QCOMPARE(storedText(), QString::number(100 + i));
+    }
+}
+
+void tst_IniRateStore::userFileFollowsXdgConfigHome()
+{
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir->path()));
+    const QString path = IniRateStore::userFilePath();
+    if (saved.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", saved);
+    QCOMPARE(path, m_path);
+}
+
+QTEST_GUILESS_MAIN(tst_IniRateStore)
+#include "tst_ini_rate_store.moc"
