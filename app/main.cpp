@@ -1,0 +1,22 @@
+#include "platform/qt_services.h"
+#include "platform/x11_window.h"
+#include "settings/ini_rate_store.h"
+#include "ui/fonts.h"
+#include "ui/main_window.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral(KAVRO_APPLICATION_NAME));
+    QApplication::setApplicationVersion(QStringLiteral(KAVRO_DISPLAY_VERSION));
+    QApplication::setFont(kavro::uiFont());
+
+    kavro::QtServices services;
+    kavro::IniRateStore store(kavro::IniRateStore::userFilePath());
+    kavro::FormMain window(services, store);
+    kavro::keepOffTaskbar(&window);
+    window.show();
+    return QApplication::exec();
+}

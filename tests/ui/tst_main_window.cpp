@@ -1,0 +1,446 @@
+#include "conversion/texts.h"
+#include "support/window_fixture.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStyleOptionButton>
+#include <QTimer>
+
+using namespace kavro;
+using namespace kavro::test;
+using namespace Qt::StringLiterals;
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { m.open(); }
+    void cleanup() { m.window.reset(); }
+
+    void windowHasItsTitleFrameAndClientArea();
+    void controlsSitWhereDesigned_data();
+    void controlsSitWhereDesigned();
+    void menusHaveAccessKeysAndNoShortcuts();
+    void tabOrderFollowsTheDesignAndFocusStartsInTheAmount();
+    void textRendersInProportionalJapaneseFaces();
+    void buttonCaptionsFitTheirButtons();
+    void fieldsHaveNoLengthLimit();
+    void screenReadersFindNamesAndDescriptions();
+    void enterAndEscapePressNoButton();
+
+    void firstRunShowsAndStoresTheDefaultRate();
+    void storedRateComesBackAndIsWrittenBackOnce();
+    void storedRateThatIsNoWholeNumberStillStarts_data();
+    void storedRateThatIsNoWholeNumberStillStarts();
+
+    void calculates_data();
+    void calculates();
+    void previousResultStaysUntilReplaced();
+    void clearResetsFieldsAndCurrencyButNotTheRate_data();
+    void clearResetsFieldsAndCurrencyButNotTheRate();
+    void versionBoxFromButtonAndMenu_data();
+    void versionBoxFromButtonAndMenu();
+    void endFromButtonAndMenu_data();
+    void endFromButtonAndMenu();
+    void closingTheWindowEndsTheProgram();
+
+private:
+    void trigger(const char *name);
+    WindowFixture m;
+};
+
+void tst_MainWindow::trigger(const char *name)
+{
+    if (auto *button = m.child<QPushButton>(name))
+        QTest::mouseClick(button, Qt::LeftButton);
+    else if (auto *action = m.window->findChild<QAction *>(QLatin1String(name)))
+        action->trigger();
+    else
+        QFAIL(name);
+}
+
+void tst_MainWindow::windowHasItsTitleFrameAndClientArea()
+{
+    QCOMPARE(m.window->windowTitle(), u"$ to \u00a5 通貨換算ツール Ver1.0"_s);
+    const Qt::WindowFlags flags = m.window->windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::Tool)); // a tool window would outlive its closing
+    QVERIFY(m.show());
+    QCOMPARE(m.window->centralWidget()->size(), QSize(350, 152));
+    QCOMPARE(m.window->centralWidget()->y(), m.window->menuBar()->height());
+    QCOMPARE(m.window->minimumSize(), m.window->maximumSize());
+    QCOMPARE(m.window->height(), 152 + m.window->menuBar()->height());
+}
+
+void tst_MainWindow::controlsSitWhereDesigned_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("Label1") << u"Label1"_s << QRect(8, 8, 233, 25)
+                            << u"元の通貨の値段を入力してください。"_s;
+    QTest::newRow("Textmoto") << u"Textmoto"_s << QRect(56, 32, 193, 25) << QString();
+    QTest::newRow("Combo1") << u"Combo1"_s << QRect(256, 32, 89, 24) << u"USAドル"_s;
+    QTest::newRow("Textkekka") << u"Textkekka"_s << QRect(56, 96, 193, 25) << QString();
+    QTest::newRow("Label2") << u"Label2"_s << QRect(8, 72, 113, 25) << u"計算結果の表示"_s;
+    QTest::newRow("Command1") << u"Command1"_s << QRect(272, 96, 65, 17) << u"クリアー"_s;
+    QTest::newRow("Command3") << u"Command3"_s << QRect(272, 112, 65, 17) << u"バージョン"_s;
+    QTest::newRow("Command2") << u"Command2"_s << QRect(272, 128, 65, 17) << u"終了"_s;
+    QTest::newRow("Command5") << u"Command5"_s << QRect(272, 64, 65, 25) << u"計算"_s;
+    QTest::newRow("Text1") << u"Text1"_s << QRect(280, 0, 49, 25) << u"100"_s;
+    QTest::newRow("UpDown1") << u"UpDown1"_s << QRect(328, 0, 16, 25) << QString();
+    QTest::newRow("Label7") << u"Label7"_s << QRect(240, 0, 41, 25) << u"相場"_s;
+}
+
+void tst_MainWindow::controlsSitWhereDesigned()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+
+    QVERIFY(m.show());
+    QWidget *widget = m.child(qPrintable(name));
+    QVERIFY(widget);
+    QCOMPARE(widget->parentWidget(), m.window->centralWidget());
+    QCOMPARE(widget->geometry(), geometry);
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(label->text(), caption);
+    else if (auto *button = qobject_cast<QPushButton *>(widget))
+        QCOMPARE(button->text(), caption);
+    else if (auto *field = qobject_cast<QLineEdit *>(widget))
+        QCOMPARE(field->text(), caption);
+    else if (auto *box = qobject_cast<QComboBox *>(widget))
+        QCOMPARE(box->currentText(), caption);
+}
+
+void tst_MainWindow::menusHaveAccessKeysAndNoShortcuts()
+{
+    const QList<QAction *> menus = m.window->menuBar()->actions();
+    const QStringList expected = {u"ファイル(&F)"_s, u"終了(&X)"_s, u"表示(&V)"_s,
+        u"すべてクリア(&C)"_s, u"ヘルプ(&H)"_s, u"バージョン情報(&V)"_s};
+    QStringList captions;
+    QStringList names;
+    for (QAction *menuAction : menus) {
+        captions << menuAction->text();
+        names << menuAction->menu()->objectName();
+        const QList<QAction *> items = menuAction->menu()->actions();
+        QCOMPARE(items.size(), 1);
+        captions << items.first()->text();
+        names << items.first()->objectName();
+        QVERIFY(items.first()->shortcut().isEmpty());
+    }
+    QCOMPARE(captions, expected);
+    QCOMPARE(names,
+        QStringList(
+            {u"mnuFile"_s, u"mnuEnd"_s, u"mnuVisual"_s, u"mnuClar"_s, u"mnuHelp"_s, u"mnuVer"_s}));
+}
+
+void tst_MainWindow::tabOrderFollowsTheDesignAndFocusStartsInTheAmount()
+{
+    QVERIFY(m.show());
+    QCOMPARE(QApplication::focusWidget(), m.child("Textmoto"));
+    QStringList order;
+    QWidget *widget = m.child("Textmoto");
+    do {
+        // Controls only; the currency box's inner editor hands its focus to the box.
+        if (widget->parentWidget() == m.window->centralWidget()
+            && widget->focusPolicy() & Qt::TabFocus)
+            order << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != m.child("Textmoto"));
+    QCOMPARE(order,
+        QStringList({u"Textmoto"_s, u"Combo1"_s, u"Textkekka"_s, u"Command1"_s, u"Command3"_s,
+            u"Command2"_s, u"Command5"_s, u"Text1"_s, u"UpDown1"_s}));
+    for (const char *label : {"Label1", "Label2", "Label7"})
+        QCOMPARE(m.child(label)->focusPolicy(), Qt::NoFocus);
+}
+
+void tst_MainWindow::textRendersInProportionalJapaneseFaces()
+{
+    const struct
+    {
+        const char *name;
+        qreal pointSize;
+    } designed[] = {{"Label1", 11.25}, {"Textmoto", 12}, {"Combo1", 12}, {"Textkekka", 12},
+        {"Label2", 11.25}, {"Text1", 11.25}, {"Label7", 14.25}};
+    for (const auto &control : designed) {
+        const QFont font = m.child(control.name)->font();
+        QCOMPARE(font.pointSizeF(), control.pointSize);
+        QCOMPARE(font.families().value(0), u"ＭＳ Ｐゴシック"_s);
+        QVERIFY(!font.bold() && !font.italic() && !font.underline() && !font.strikeOut());
+    }
+    for (const char *name : {"Label1", "Command3", "Textmoto"}) {
+        const QFont font = m.child(name)->font();
+        QVERIFY2(!QFontInfo(font).fixedPitch(), name);
+        QVERIFY2(QFontMetrics(font).inFontUcs4(U'ゴ'), name); // Japanese glyphs, not boxes
+    }
+    QCOMPARE(m.child("Label1")->foregroundRole(), QPalette::Highlight);
+    QCOMPARE(m.child("Label2")->foregroundRole(), QPalette::Highlight);
+    QCOMPARE(m.child("Label7")->foregroundRole(), QPalette::WindowText);
+}
+
+void tst_MainWindow::buttonCaptionsFitTheirButtons()
+{
+    QVERIFY(m.show());
+    for (const char *name : {"Command1", "Command3", "Command2", "Command5"}) {
+        auto *button = m.child<QPushButton>(name);
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QRect contents
+            = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        const QFontMetrics metrics(button->font());
+        QVERIFY2(metrics.horizontalAdvance(button->text()) <= contents.width(), name);
+        QVERIFY2(metrics.ascent() + metrics.descent() <= button->height(), name);
+    }
+}
+
+void tst_MainWindow::fieldsHaveNoLengthLimit()
+{
+    const QString pasted(100000, u'9');
+    for (const char *name : {"Textmoto", "Textkekka", "Text1"}) {
+        auto *field = m.child<QLineEdit>(name);
+        field->setText(pasted);
+        QCOMPARE(field->text().size(), pasted.size());
+    }
+}
+
+void tst_MainWindow::screenReadersFindNamesAndDescriptions()
+{
+    const auto accessible
+        = [this](const char *name) { return QAccessible::queryAccessibleInterface(m.child(name)); };
+    QCOMPARE(accessible("Textmoto")->text(QAccessible::Name), texts::amountLabel());
+    QCOMPARE(accessible("Textkekka")->text(QAccessible::Name), texts::resultLabel());
+    QCOMPARE(accessible("Text1")->text(QAccessible::Name), u"相場"_s);
+    QVERIFY(!accessible("Combo1")->text(QAccessible::Description).isEmpty());
+    QCOMPARE(accessible("UpDown1")->text(QAccessible::Name), u"相場"_s);
+    QCOMPARE(accessible("UpDown1")->role(), QAccessible::SpinBox);
+}
+
+void tst_MainWindow::enterAndEscapePressNoButton()
+{
+    QVERIFY(m.show());
+    for (const char *name : {"Command5", "Command3", "Command2", "Command1"}) {
+        auto *button = m.child<QPushButton>(name);
+        QVERIFY(!button->isDefault() && !button->autoDefault());
+        button->setFocus();
+        QSignalSpy clicks(button, &QPushButton::clicked);
+        QTest::keyClick(button, Qt::Key_Return);
+        QTest::keyClick(button, Qt::Key_Enter);
+        QTest::keyClick(button, Qt::Key_Escape);
+        QCOMPARE(clicks.size(), 0);
+    }
+    QVERIFY(m.window->isVisible());
+    QVERIFY(m.services.messages.isEmpty());
+    QCOMPARE(m.services.endRequests, 0);
+}
+
+void tst_MainWindow::firstRunShowsAndStoresTheDefaultRate()
+{
+    QCOMPARE(m.child<QLineEdit>("Text1")->text(), u"100"_s);
+    QCOMPARE(m.store->writes, QStringList {u"100"_s});
+    auto *combo = m.child<QComboBox>("Combo1");
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->itemText(0), u"USAドル"_s);
+    QCOMPARE(combo->itemText(1), u"日本円"_s);
+    QCOMPARE(combo->currentText(), u"USAドル"_s);
+}
+
+void tst_MainWindow::storedRateComesBackAndIsWrittenBackOnce()
+{
+    m.open(std::make_unique<MemoryRateStore>(MemoryRateStore::holding(u"250"_s)));
+    QCOMPARE(m.child<QLineEdit>("Text1")->text(), u"250"_s);
+    QCOMPARE(m.store->writes, QStringList {u"250"_s});
+}
+
+void tst_MainWindow::storedRateThatIsNoWholeNumberStillStarts_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("converts");
+    QTest::newRow("letters") << u"abc"_s << false;
+    QTest::newRow("a fraction") << u"120.5"_s << true;
+    QTest::newRow("beyond 16 bits") << u"70000"_s << true;
+    QTest::newRow("ten thousand nines, too large for a double") << QString(10000, u'9') << false;
+}
+
+void tst_MainWindow::storedRateThatIsNoWholeNumberStillStarts()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, converts);
+    m.open(std::make_unique<MemoryRateStore>(MemoryRateStore::holding(stored)));
+    QCOMPARE(m.child<QLineEdit>("Text1")->text(), stored);
+    m.child<QLineEdit>("Textmoto")->setText(u"5"_s);
+    trigger("Command5");
+    QCOMPARE(m.services.messages.size(), converts ? 0 : 1);
+    if (!converts)
+        QCOMPARE(m.services.messages.first().text, texts::conversionFailed());
+}
+
+void tst_MainWindow::calculates_data()
+{
+    QTest::addColumn<QString>("currency");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<QString>("result"); // empty when a message is expected
+    QTest::addColumn<QString>("message");
+
+    const QString dollar = texts::currencyDollar();
+    const QString yen = texts::currencyYen();
+    const QString failed = texts::conversionFailed();
+
+    QTest::newRow("dollars to yen") << dollar << u"5"_s << u"120"_s << u"600"_s << QString();
+    QTest::newRow("yen to dollars")
+        << yen << u"100"_s << u"120"_s << u"0.833333333333333"_s << QString();
+    QTest::newRow("dollar amount at the bound")
+        << dollar << u"9345797392523"_s << u"500"_s << u"4.6728986962615e+15"_s << QString();
+    QTest::newRow("dollar amount just above the bound")
+        << dollar << u"9345797392524"_s << u"120"_s << QString() << texts::dollarAboveBound();
+    QTest::newRow("yen amount at the bound")
+        << yen << u"1040000000000000000"_s << u"100"_s << u"1.04e+16"_s << QString();
+    QTest::newRow("yen amount just above the bound")
+        << yen << u"1040000000000000065"_s << u"100"_s << QString() << texts::yenAboveBound();
+    QTest::newRow("empty amount") << dollar << QString() << u"120"_s << QString() << failed;
+    QTest::newRow("yen at rate zero") << yen << u"100"_s << u"0"_s << QString() << failed;
+    QTest::newRow("dollars at rate zero") << dollar << u"100"_s << u"0"_s << u"0"_s << QString();
+    QTest::newRow("non-numeric rate below the bound")
+        << dollar << u"5"_s << u"abc"_s << QString() << failed;
+    QTest::newRow("non-numeric rate above the bound")
+        << dollar << u"9345797392524"_s << u"abc"_s << QString() << texts::dollarAboveBound();
+    QTest::newRow("empty currency text means dollars")
+        << QString() << u"5"_s << u"120"_s << u"600"_s << QString();
+    QTest::newRow("pasted infinity") << dollar << u"inf"_s << u"120"_s << QString() << failed;
+    QTest::newRow("pasted rate too large for the product")
+        << dollar << u"9345797392523"_s << u"1e300"_s << QString() << failed;
+}
+
+void tst_MainWindow::calculates()
+{
+    QFETCH(QString, currency);
+    QFETCH(QString, amount);
+    QFETCH(QString, rate);
+    QFETCH(QString, result);
+    QFETCH(QString, message);
+
+    auto *combo = m.child<QComboBox>("Combo1");
+    auto *textmoto = m.child<QLineEdit>("Textmoto");
+    auto *textkekka = m.child<QLineEdit>("Textkekka");
+    auto *text1 = m.child<QLineEdit>("Text1");
+    combo->setEditText(currency);
+    textmoto->setText(amount);
+    text1->setText(rate);
+    textkekka->setText(u"old"_s);
+    const QStringList writesBefore = m.store->writes;
+
+    trigger("Command5");
+
+    if (message.isEmpty()) {
+        QVERIFY(m.services.messages.isEmpty());
+        QCOMPARE(textkekka->text(), result);
+        QCOMPARE(textmoto->text(), amount);
+    } else {
+        QCOMPARE(m.services.messages.size(), 1);
+        QCOMPARE(m.services.messages.first().text, message);
+        QCOMPARE(m.services.messages.first().style, MessageStyle::Plain);
+        QVERIFY(m.services.messages.first().caption.isEmpty()); // the application title
+        QVERIFY(textmoto->text().isEmpty());
+        QVERIFY(textkekka->text().isEmpty());
+    }
+    QCOMPARE(combo->currentText(), currency);
+    QCOMPARE(text1->text(), rate);
+    QCOMPARE(m.store->writes, writesBefore);
+    QVERIFY(!textkekka->text().contains(u"inf"_s) && !textkekka->text().contains(u"nan"_s));
+}
+
+void tst_MainWindow::previousResultStaysUntilReplaced()
+{
+    auto *textmoto = m.child<QLineEdit>("Textmoto");
+    auto *textkekka = m.child<QLineEdit>("Textkekka");
+    textmoto->setText(u"5"_s);
+    trigger("Command5");
+    QCOMPARE(textkekka->text(), u"500"_s);
+    textmoto->setText(u"6"_s);
+    QCOMPARE(textkekka->text(), u"500"_s); // editing the amount does not touch it
+    m.child<QLineEdit>("Text1")->setText(u"110"_s);
+    QCOMPARE(textkekka->text(), u"500"_s);
+    trigger("Command5");
+    QCOMPARE(textkekka->text(), u"660"_s);
+}
+
+void tst_MainWindow::clearResetsFieldsAndCurrencyButNotTheRate_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("clear button") << u"Command1"_s;
+    QTest::newRow("clear menu item") << u"mnuClar"_s;
+}
+
+void tst_MainWindow::clearResetsFieldsAndCurrencyButNotTheRate()
+{
+    QFETCH(QString, command);
+    auto *combo = m.child<QComboBox>("Combo1");
+    combo->setCurrentIndex(1);
+    QCOMPARE(combo->currentText(), u"日本円"_s);
+    m.child<QLineEdit>("Textmoto")->setText(u"100"_s);
+    trigger("Command5");
+    QCOMPARE(m.child<QLineEdit>("Textkekka")->text(), u"1"_s);
+
+    trigger(qPrintable(command));
+    QVERIFY(m.child<QLineEdit>("Textmoto")->text().isEmpty());
+    QVERIFY(m.child<QLineEdit>("Textkekka")->text().isEmpty());
+    QCOMPARE(combo->currentText(), u"USAドル"_s);
+    QCOMPARE(combo->currentIndex(), 0);
+    QCOMPARE(m.child<QLineEdit>("Text1")->text(), u"100"_s);
+    QCOMPARE(m.store->writes, QStringList {u"100"_s});
+}
+
+void tst_MainWindow::versionBoxFromButtonAndMenu_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("version button") << u"Command3"_s;
+    QTest::newRow("version menu item") << u"mnuVer"_s;
+}
+
+void tst_MainWindow::versionBoxFromButtonAndMenu()
+{
+    QFETCH(QString, command);
+    trigger(qPrintable(command));
+    QCOMPARE(m.services.messages.size(), 1);
+    const RecordingServices::Message shown = m.services.messages.first();
+    QCOMPARE(shown.caption, u"バージョン情報"_s);
+    QCOMPARE(shown.style, MessageStyle::Information);
+    QCOMPARE(shown.text, texts::versionText());
+}
+
+void tst_MainWindow::endFromButtonAndMenu_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("end button") << u"Command2"_s;
+    QTest::newRow("end menu item") << u"mnuEnd"_s;
+}
+
+void tst_MainWindow::endFromButtonAndMenu()
+{
+    QFETCH(QString, command);
+    trigger(qPrintable(command));
+    QCOMPARE(m.services.endRequests, 1);
+    QVERIFY(m.services.messages.isEmpty());
+    QCOMPARE(m.store->writes, QStringList {u"100"_s});
+}
+
+void tst_MainWindow::closingTheWindowEndsTheProgram()
+{
+    QVERIFY(m.show());
+    QTimer::singleShot(0, m.window.get(), &QWidget::close);
+    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); }); // instead of hanging
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!m.window->isVisible());
+}
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_main_window.moc"

@@ -1,0 +1,332 @@
+#include "ui/up_down_control.h"
+#include "support/window_fixture.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+
+using namespace kavro;
+using namespace kavro::test;
+using namespace Qt::StringLiterals;
+
+class tst_WindowInput : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup() { m.window.reset(); }
+
+    void digitFieldsTakeOnlyDigits_data();
+    void digitFieldsTakeOnlyDigits();
+    void controlCharactersAsX11SendsThemBeepOnce_data();
+    void controlCharactersAsX11SendsThemBeepOnce();
+    void inputMethodTextIsFilteredPerCharacter();
+    void editingKeysKeepTheirEffect();
+    void enterInTheAmountBeepsAndDoesNotCalculate();
+    void tabMovesTheFocus();
+    void rateFieldIgnoresEveryTypedCharacter();
+    void currencyBoxIgnoresTypingButItemsCanBeChosen();
+
+    void spinnerArrowsStepFromTheShownRate();
+    void spinnerNeverLeavesItsRange_data();
+    void spinnerNeverLeavesItsRange();
+    void nonNumericRateStepsFromTheSpinnersValue();
+    void upAndDownKeysInTheRateFieldStep();
+    void holdingAnArrowRepeats();
+    void screenReaderCanStepTheRate();
+
+private:
+    void clickArrow(bool up);
+    void open(const QString &storedRate);
+    WindowFixture m;
+};
+
+void tst_WindowInput::init()
+{
+    m.open();
+    QVERIFY(m.show());
+}
+
+void tst_WindowInput::open(const QString &storedRate)
+{
+    m.open(std::make_unique<MemoryRateStore>(MemoryRateStore::holding(storedRate)));
+    QVERIFY(m.show());
+}
+
+void tst_WindowInput::digitFieldsTakeOnlyDigits_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("beeps");
+
+    for (const QString &field : {u"Textmoto"_s, u"Textkekka"_s}) {
+        const QByteArray f = field.toLatin1();
+        QTest::addRow("%s: a letter between digits", f.data()) << field << u"1a2"_s << u"12"_s << 1;
+        QTest::addRow("%s: point, minus and blank", f.data())
+            << field << u"1.-5 "_s << u"15"_s << 3;
+        QTest::addRow("%s: kana typed directly", f.data()) << field << u"円9"_s << u"9"_s << 1;
+        QTest::addRow("%s: full-width digits typed directly", f.data())
+            << field << u"１2"_s << u"2"_s << 1;
+    }
+}
+
+void tst_WindowInput::digitFieldsTakeOnlyDigits()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, beeps);
+
+    auto *edit = m.child<QLineEdit>(qPrintable(field));
+    edit->setFocus();
+    // One key press per character with that character as its text, as a keyboard layout
+    // that has kana or full-width digits on its keys would send.
+    for (QChar c : typed)
+        QTest::sendKeyEvent(
+            QTest::KeyAction::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QCOMPARE(edit->text(), shown);
+    QCOMPARE(m.services.beeps, beeps);
+}
+
+void tst_WindowInput::controlCharactersAsX11SendsThemBeepOnce_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << u"\x1b"_s;
+    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << int(Qt::ControlModifier) << u"\x01"_s;
+    QTest::newRow("Ctrl+C") << int(Qt::Key_C) << int(Qt::ControlModifier) << u"\x03"_s;
+    QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier) << u"\x16"_s;
+    QTest::newRow("Ctrl+X") << int(Qt::Key_X) << int(Qt::ControlModifier) << u"\x18"_s;
+    QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << u"\x1a"_s;
+}
+
+void tst_WindowInput::controlCharactersAsX11SendsThemBeepOnce()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+
+    QGuiApplication::clipboard()->setText(u"999"_s);
+    auto *edit = m.child<QLineEdit>("Textmoto");
+    edit->setText(u"12"_s);
+    edit->setFocus();
+    QTest::sendKeyEvent(
+        QTest::KeyAction::Click, edit, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(edit->text(), u"12"_s);
+    QCOMPARE(m.services.beeps, 1);
+}
+
+void tst_WindowInput::inputMethodTextIsFilteredPerCharacter()
+{
+    auto *edit = m.child<QLineEdit>("Textmoto");
+    edit->setFocus();
+    QInputMethodEvent composing(u"１２"_s, {});
+    QApplication::sendEvent(edit, &composing);
+    QCOMPARE(m.services.beeps, 0); // nothing is typed while composing
+
+    QInputMethodEvent commit;
+    commit.setCommitString(u"１２3"_s);
+    QApplication::sendEvent(edit, &commit);
+    QCOMPARE(edit->text(), u"3"_s);
+    QCOMPARE(m.services.beeps, 2);
+}
+
+void tst_WindowInput::editingKeysKeepTheirEffect()
+{
+    auto *edit = m.child<QLineEdit>("Textmoto");
+    edit->setFocus();
+    QTest::keyClicks(edit, u"12345"_s);
+    QTest::keyClick(edit, Qt::Key_Home);
+    QCOMPARE(edit->cursorPosition(), 0);
+    // X11 gives Delete the text DEL; it must delete, not beep.
+    QTest::sendKeyEvent(QTest::KeyAction::Click, edit, Qt::Key_Delete, u"\x7f"_s, Qt::NoModifier);
+    QCOMPARE(edit->text(), u"2345"_s);
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClick(edit, Qt::Key_Left);
+    QTest::sendKeyEvent(QTest::KeyAction::Click, edit, Qt::Key_Backspace, u"\b"_s, Qt::NoModifier);
+    QCOMPARE(edit->text(), u"235"_s);
+    QTest::keyClick(edit, Qt::Key_Right);
+    QCOMPARE(edit->cursorPosition(), 3);
+    QCOMPARE(m.services.beeps, 0);
+}
+
+void tst_WindowInput::enterInTheAmountBeepsAndDoesNotCalculate()
+{
+    auto *edit = m.child<QLineEdit>("Textmoto");
+    edit->setFocus();
+    QTest::keyClicks(edit, u"5"_s);
+    QTest::sendKeyEvent(QTest::KeyAction::Click, edit, Qt::Key_Return, u"\r"_s, Qt::NoModifier);
+    QCOMPARE(m.services.beeps, 1);
+    QVERIFY(m.child<QLineEdit>("Textkekka")->text().isEmpty());
+    QVERIFY(m.services.messages.isEmpty());
+    QCOMPARE(edit->text(), u"5"_s);
+}
+
+void tst_WindowInput::tabMovesTheFocus()
+{
+    QWidget *amount = m.child("Textmoto");
+    QCOMPARE(QApplication::focusWidget(), amount);
+    QTest::keyClick(amount, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m.child("Combo1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m.child("Textkekka"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), m.child("Combo1"));
+    m.child("Text1")->setFocus();
+    QTest::keyClick(m.child("Text1"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m.child("UpDown1"));
+    QCOMPARE(m.services.beeps, 0);
+}
+
+void tst_WindowInput::rateFieldIgnoresEveryTypedCharacter()
+{
+    auto *rate = m.child<QLineEdit>("Text1");
+    rate->setFocus();
+    rate->end(false);
+    QTest::keyClicks(rate, u"5a."_s);
+    QTest::sendKeyEvent(QTest::KeyAction::Click, rate, Qt::Key_Backspace, u"\b"_s, Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::KeyAction::Click, rate, Qt::Key_V, u"\x16"_s, Qt::ControlModifier);
+    QInputMethodEvent commit;
+    commit.setCommitString(u"２"_s);
+    QApplication::sendEvent(rate, &commit);
+    QCOMPARE(rate->text(), u"100"_s);
+    QCOMPARE(m.services.beeps, 0);
+    QCOMPARE(m.store->writes, QStringList {u"100"_s});
+
+    // Delete is not a typed character: the edit goes through and is saved.
+    QTest::keyClick(rate, Qt::Key_Home);
+    QTest::sendKeyEvent(QTest::KeyAction::Click, rate, Qt::Key_Delete, u"\x7f"_s, Qt::NoModifier);
+    QCOMPARE(rate->text(), u"00"_s);
+    QCOMPARE(m.store->writes, QStringList({u"100"_s, u"00"_s}));
+}
+
+void tst_WindowInput::currencyBoxIgnoresTypingButItemsCanBeChosen()
+{
+    auto *combo = m.child<QComboBox>("Combo1");
+    combo->setFocus();
+    QTest::keyClicks(combo, u"EUR"_s);
+    QTest::sendKeyEvent(QTest::KeyAction::Click, combo, Qt::Key_Return, u"\r"_s, Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::KeyAction::Click, combo, Qt::Key_Backspace, u"\b"_s, Qt::NoModifier);
+    QInputMethodEvent commit;
+    commit.setCommitString(u"日本円"_s);
+    QApplication::sendEvent(combo, &commit);
+    QCOMPARE(combo->currentText(), u"USAドル"_s);
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(m.services.beeps, 0);
+
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(combo->currentText(), u"日本円"_s);
+    QTest::keyClick(combo, Qt::Key_Up);
+    QCOMPARE(combo->currentText(), u"USAドル"_s);
+    QCOMPARE(combo->count(), 2);
+}
+
+void tst_WindowInput::clickArrow(bool up)
+{
+    QWidget *spinner = m.child("UpDown1");
+    const QPoint at(spinner->width() / 2, up ? 2 : spinner->height() - 3);
+    QTest::mouseClick(spinner, Qt::LeftButton, {}, at);
+}
+
+void tst_WindowInput::spinnerArrowsStepFromTheShownRate()
+{
+    for (int i = 0; i < 3; ++i)
+        clickArrow(true);
+    QCOMPARE(m.child<QLineEdit>("Text1")->text(), u"103"_s);
+    QCOMPARE(m.store->writes, QStringList({u"100"_s, u"101"_s, u"102"_s, u"103"_s}));
+    clickArrow(false);
+    QCOMPARE(m.child<QLineEdit>("Text1")->text(), u"102"_s);
+    QCOMPARE(m.store->writes.size(), 5);
+}
+
+void tst_WindowInput::spinnerNeverLeavesItsRange_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("writes");
+
+    QTest::newRow("up from 499") << u"499"_s << true << u"500"_s
+                                 << QStringList({u"499"_s, u"500"_s});
+    QTest::newRow("down from 11") << u"11"_s << false << u"10"_s << QStringList({u"11"_s, u"10"_s});
+    QTest::newRow("down from far above")
+        << u"9000"_s << false << u"499"_s << QStringList({u"9000"_s, u"499"_s});
+    QTest::newRow("up from below") << u"0"_s << true << u"11"_s << QStringList({u"0"_s, u"11"_s});
+}
+
+void tst_WindowInput::spinnerNeverLeavesItsRange()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, up);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, writes);
+
+    open(stored);
+    for (int i = 0; i < 3; ++i)
+        clickArrow(up);
+    const int rate = m.child<QLineEdit>("Text1")->text().toInt();
+    QVERIFY(rate >= 10 && rate <= 500);
+    // Further presses at the end of the range write nothing new.
+    if (shown == u"500"_s || shown == u"10"_s) {
+        QCOMPARE(m.child<QLineEdit>("Text1")->text(), shown);
+        QCOMPARE(m.store->writes, writes);
+    } else {
+        QCOMPARE(m.store->writes.value(1), shown);
+    }
+}
+
+void tst_WindowInput::nonNumericRateStepsFromTheSpinnersValue()
+{
+    open(u"abc"_s);
+    clickArrow(true);
+    QCOMPARE(m.child<QLineEdit>("Text1")->text(), u"11"_s);
+    QCOMPARE(m.child<UpDownControl>("UpDown1")->value(), 11);
+}
+
+void tst_WindowInput::upAndDownKeysInTheRateFieldStep()
+{
+    auto *rate = m.child<QLineEdit>("Text1");
+    rate->setFocus();
+    QTest::keyClick(rate, Qt::Key_Up);
+    QTest::keyClick(rate, Qt::Key_Up);
+    QTest::keyClick(rate, Qt::Key_Down);
+    QCOMPARE(rate->text(), u"101"_s);
+    QTest::keyClick(m.child("UpDown1"), Qt::Key_Up);
+    QCOMPARE(rate->text(), u"102"_s);
+    QCOMPARE(m.store->writes.size(), 5);
+    QCOMPARE(m.services.beeps, 0);
+}
+
+void tst_WindowInput::holdingAnArrowRepeats()
+{
+    QWidget *spinner = m.child("UpDown1");
+    QTest::mousePress(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, 2));
+    QTRY_VERIFY_WITH_TIMEOUT(m.child<QLineEdit>("Text1")->text().toInt() >= 104, 5000);
+    QTest::mouseRelease(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, 2));
+    const QString afterRelease = m.child<QLineEdit>("Text1")->text();
+    QTest::qWait(400);
+    QCOMPARE(m.child<QLineEdit>("Text1")->text(), afterRelease);
+}
+
+void tst_WindowInput::screenReaderCanStepTheRate()
+{
+    QAccessibleInterface *spinner = QAccessible::queryAccessibleInterface(m.child("UpDown1"));
+    QVERIFY(spinner && spinner->actionInterface() && spinner->valueInterface());
+    QCOMPARE(spinner->valueInterface()->currentValue().toInt(), 100);
+    spinner->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+    QCOMPARE(m.child<QLineEdit>("Text1")->text(), u"101"_s);
+    spinner->valueInterface()->setCurrentValue(300);
+    QCOMPARE(m.child<QLineEdit>("Text1")->text(), u"300"_s);
+    spinner->valueInterface()->setCurrentValue(9999);
+    QCOMPARE(m.child<QLineEdit>("Text1")->text(), u"500"_s);
+    QCOMPARE(spinner->valueInterface()->minimumValue().toInt(), 10);
+    QCOMPARE(spinner->valueInterface()->maximumValue().toInt(), 500);
+}
+
+QTEST_MAIN(tst_WindowInput)
+#include "tst_window_input.moc"

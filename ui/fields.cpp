@@ -1,0 +1,109 @@
+#include "ui/fields.h"
+
+#include "conversion/input_rules.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+
+namespace kavro {
+
+namespace {
+
+// Delivers the same input-method event with another commit string; the preedit text is kept
+// so that composing still shows.
+template <typename Deliver>
+void withCommitString(const QInputMethodEvent &event, const QString &commit, Deliver deliver)
+{
+    QInputMethodEvent copy(event.preeditString(), event.attributes());
+    copy.setCommitString(commit, event.replacementStart(), event.replacementLength());
+    deliver(&copy);
+}
+
+QString withoutBackspace(QString text)
+{
+    return text.remove(u'\b');
+}
+
+} // namespace
+
+void DigitField::keyPressEvent(QKeyEvent *event)
+{
+    if (!isTypedCharacter(event->text())) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const FilteredText filtered = filterDigitFieldText(event->text());
+    if (filtered.dropped == 0) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (const QString digits = withoutBackspace(filtered.kept); !digits.isEmpty())
+        insert(digits);
+    for (int i = 0; i < filtered.dropped; ++i)
+        Q_EMIT characterRejected();
+}
+
+void DigitField::inputMethodEvent(QInputMethodEvent *event)
+{
+    const FilteredText filtered = filterDigitFieldText(event->commitString());
+    if (filtered.dropped == 0) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    withCommitString(*event, withoutBackspace(filtered.kept),
+        [this](QInputMethodEvent *digitsOnly) { QLineEdit::inputMethodEvent(digitsOnly); });
+    for (int i = 0; i < filtered.dropped; ++i)
+        Q_EMIT characterRejected();
+}
+
+void RateField::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+        event->accept();
+        Q_EMIT stepRequested(event->key() == Qt::Key_Up ? 1 : -1);
+        return;
+    }
+    if (isTypedCharacter(event->text())) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void RateField::inputMethodEvent(QInputMethodEvent *event)
+{
+    withCommitString(
+        *event, {}, [this](QInputMethodEvent *none) { QLineEdit::inputMethodEvent(none); });
+}
+
+CurrencyBox::CurrencyBox(QWidget *parent)
+    : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+}
+
+void CurrencyBox::setCurrency(const QString &text)
+{
+    if (const int index = findText(text, Qt::MatchExactly); index >= 0)
+        setCurrentIndex(index);
+    setEditText(text);
+}
+
+void CurrencyBox::keyPressEvent(QKeyEvent *event)
+{
+    if (isTypedCharacter(event->text())) {
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+void CurrencyBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    withCommitString(
+        *event, {}, [this](QInputMethodEvent *none) { QComboBox::inputMethodEvent(none); });
+}
+
+} // namespace kavro

@@ -1,0 +1,38 @@
+#include "ui/fonts.h"
+
+#include <QGuiApplication>
+#include <QStringList>
+
+namespace kavro {
+
+namespace {
+
+QStringList japaneseFallbacks()
+{
+    return {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+        QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic"), QStringLiteral("IPAGothic")};
+}
+
+constexpr qreal kUiPointSize = 9;
+
+} // namespace
+
+QFont fieldFont(qreal pointSize)
+{
+    QFont font;
+    font.setFamilies(QStringList {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")}
+        + japaneseFallbacks());
+    font.setPointSizeF(pointSize);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QFont uiFont()
+{
+    QFont font = QGuiApplication::font();
+    font.setFamilies(QStringList {font.family()} + japaneseFallbacks());
+    font.setPointSizeF(kUiPointSize);
+    return font;
+}
+
+} // namespace kavro

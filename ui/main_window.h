@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QLabel;
+class QPushButton;
+
+namespace kavro {
+
+class CurrencyBox;
+class DigitField;
+class RateField;
+class RateStore;
+class Services;
+class UpDownControl;
+
+// The program's one window. Controls keep their classic names as object names
+// (Textmoto, Combo1, Command5, ...), and handlers are named after what they serve.
+class FormMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Loads the stored rate before returning, as the window's load handling.
+    FormMain(Services &services, RateStore &store, QWidget *parent = nullptr);
+
+    void GoClar();
+    void ShowVersion();
+
+private:
+    void buildMenus();
+    void buildControls();
+    void load();
+
+    void command5Click();
+    void text1Change();
+    void endProgram();
+
+    Services &m_services;
+    RateStore &m_store;
+
+    DigitField *m_textmoto = nullptr;
+    CurrencyBox *m_combo1 = nullptr;
+    DigitField *m_textkekka = nullptr;
+    RateField *m_text1 = nullptr;
+    UpDownControl *m_upDown1 = nullptr;
+};
+
+} // namespace kavro
