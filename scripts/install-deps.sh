@@ -7,7 +7,7 @@ packages=(
     g++ cmake make
     qt6-base-dev libxcb1-dev
     fonts-ipafont-gothic
-    xvfb xauth xdotool
+    xvfb xauth xdotool x11-utils
 )
 packages+=("$@")
 

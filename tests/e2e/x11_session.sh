@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Drives the real program under Xvfb with real pointer clicks and key presses and checks what
+# is visible from outside the process: the window, its X properties, the store file on disk,
+# the exit status. Usage: x11_session.sh path/to/kavro
+set -euo pipefail
+
+program=$1
+work=$(mktemp -d)
+export XDG_CONFIG_HOME=$work/config
+export XDG_RUNTIME_DIR=$work/runtime
+export DBUS_SESSION_BUS_ADDRESS=disabled:
+export QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+store=$XDG_CONFIG_HOME/RuvU.ini
+
+exec 3> "$work/display"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+xvfb=$!
+pid=
+cleanup() {
+    [[ -n $pid ]] && kill "$pid" 2> /dev/null || true
+    kill "$xvfb" 2> /dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
+export DISPLAY=:$(cat "$work/display")
+
+passes=0
+failures=0
+check() { # description, then a command that must succeed
+    local what=$1
+    shift
+    if "$@"; then echo "PASS   : $what"; passes=$((passes + 1)); else echo "FAIL!  : $what"; failures=$((failures + 1)); fi
+}
+stored() { sed -n 's/^saisin=//p' "$store" 2> /dev/null; }
+stored_is() { [[ "$(stored)" == "$1" ]] || { echo "  stored: '$(stored)', expected '$1'"; return 1; }; }
+wait_stored() { for _ in $(seq 40); do [[ "$(stored)" == "$1" ]] && return 0; sleep 0.05; done; stored_is "$1"; }
+
+window=
+menu_height=
+start() {
+    "$program" > "$work/out.log" 2>&1 &
+    pid=$!
+    window=$(xdotool search --sync --onlyvisible --name 'Ver1\.0' | head -n 1)
+    local height
+    height=$(xdotool getwindowgeometry --shell "$window" | sed -n 's/^HEIGHT=//p')
+    menu_height=$((height - 152))
+}
+click() { # x y inside the client area below the menu bar
+    xdotool mousemove --window "$window" "$1" $(($2 + menu_height)) click 1
+    sleep 0.1
+}
+ended_with_zero() {
+    for _ in $(seq 60); do kill -0 "$pid" 2> /dev/null || break; sleep 0.05; done
+    local status=0
+    wait "$pid" || status=$?
+    pid=
+    [[ $status -eq 0 ]] || { echo "  exit status $status"; return 1; }
+}
+
+# First run: the default rate is shown and stored at once.
+start
+check "first start stores the default rate" wait_stored 100
+check "window title" [ "$(xdotool getwindowname "$window")" = '$ to ¥ 通貨換算ツール Ver1.0' ]
+check "client area 350x152 below the menu bar" \
+    [ "$(xdotool getwindowgeometry --shell "$window" | sed -n 's/^WIDTH=//p')" = 350 ]
+if command -v xprop > /dev/null; then
+    check "no taskbar button" \
+        bash -c "xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR"
+fi
+
+# Three clicks on the spinner's up arrow: three writes, counted from the shown 100.
+for _ in 1 2 3; do click 336 3; done
+check "three spinner steps from 100 store 103" wait_stored 103
+
+# Typing into the rate field changes nothing; Up in it steps.
+click 300 12
+xdotool type --delay 20 '9x'
+xdotool key BackSpace
+check "typing into the rate field changes nothing" stored_is 103
+xdotool key Up
+check "Up in the rate field steps the rate" wait_stored 104
+
+# Typing into the amount, then calculating, leaves the store alone.
+click 120 44
+xdotool type --delay 20 '5a'
+click 300 76
+check "calculating writes nothing" stored_is 104
+
+# The end button ends the program with status 0.
+click 300 136
+check "end button ends the program with status 0" ended_with_zero
+
+# The rate is there on the next start; the menu's end item ends the program too.
+start
+check "the rate survives a restart" wait_stored 104
+click 336 20 # the spinner's lower half
+check "the down arrow steps down" wait_stored 103
+xdotool mousemove --window "$window" 20 8 click 1
+sleep 0.3
+xdotool key x
+check "File > End ends the program with status 0" ended_with_zero
+check "nothing was reported on standard error" \
+    bash -c "! grep -v XDG_RUNTIME_DIR '$work/out.log' | grep -q ."
+
+echo "$passes passed, $failures failed"
+[[ $failures -eq 0 ]]
