@@ -3,8 +3,12 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
+# Inputs per fuzz target: `make fuzz` runs long, the smoke in `make test` briefly.
+FUZZ_RUNS ?= 2000000
+FUZZ_SMOKE_RUNS ?= 200000
+FUZZ_TARGETS := fuzz_parse_number fuzz_format_number fuzz_convert fuzz_input_rules
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test check test-sanitize build-fuzz-dir fuzz fuzz-smoke clean
 
 all: build
 
@@ -20,8 +24,26 @@ build: configure
 run: build
 	$(BUILD_DIR)/app/kavro
 
-test: build
+# The whole suite: the Release tests, the same tests under ASan and UBSan, a fuzz smoke.
+test: check test-sanitize fuzz-smoke
+
+check: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --parallel $(JOBS)
 
+test-sanitize: deps
+	cmake --preset sanitize -DKAVRO_WERROR=$(WERROR)
+	cmake --build build-sanitize --parallel $(JOBS)
+	ctest --preset sanitize --parallel $(JOBS)
+
+build-fuzz-dir: deps
+	cmake --preset fuzz
+	cmake --build build-fuzz --parallel $(JOBS)
+
+fuzz: build-fuzz-dir
+	@scripts/run-fuzzers.sh $(FUZZ_RUNS) $(FUZZ_TARGETS)
+
+fuzz-smoke: build-fuzz-dir
+	@scripts/run-fuzzers.sh $(FUZZ_SMOKE_RUNS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-sanitize build-fuzz

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev libxcb1-dev
     fonts-ipafont-gothic
     xvfb xauth xdotool x11-utils
+    clang libclang-rt-14-dev
 )
 packages+=("$@")
 
