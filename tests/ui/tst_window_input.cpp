@@ -1,3 +1,4 @@
+#include "conversion/texts.h"
 #include "ui/up_down_control.h"
 #include "support/window_fixture.h"
 
@@ -6,6 +7,7 @@
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 
 using namespace kavro;
 using namespace kavro::test;
@@ -28,6 +30,9 @@ private Q_SLOTS:
     void tabMovesTheFocus();
     void rateFieldIgnoresEveryTypedCharacter();
     void currencyBoxIgnoresTypingButItemsCanBeChosen();
+
+    void pastedTextIsReportedNeverShownAsInfOrNan_data();
+    void pastedTextIsReportedNeverShownAsInfOrNan();
 
     void spinnerArrowsStepFromTheShownRate();
     void spinnerNeverLeavesItsRange_data();
@@ -224,6 +229,55 @@ void tst_WindowInput::currencyBoxIgnoresTypingButItemsCanBeChosen()
     QTest::keyClick(combo, Qt::Key_Up);
     QCOMPARE(combo->currentText(), u"USAドル"_s);
     QCOMPARE(combo->count(), 2);
+}
+
+void tst_WindowInput::pastedTextIsReportedNeverShownAsInfOrNan_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("pasted");
+
+    const QString amount = u"Textmoto"_s;
+    const QString rate = u"Text1"_s;
+    QTest::newRow("a hundred thousand digits as the amount") << amount << QString(100000, u'9');
+    QTest::newRow("control characters as the amount") << amount << u"1\x01\x1b2\r"_s;
+    for (const QString &field : {amount, rate}) {
+        const QByteArray f = field.toLatin1();
+        QTest::addRow("inf as %s", f.data()) << field << u"inf"_s;
+        QTest::addRow("nan as %s", f.data()) << field << u"nan"_s;
+        QTest::addRow("1e400 as %s", f.data()) << field << u"1e400"_s;
+        QTest::addRow("-inf as %s", f.data()) << field << u"-inf"_s;
+    }
+    QTest::newRow("a rate that overflows the product") << rate << u"1e308"_s;
+}
+
+void tst_WindowInput::pastedTextIsReportedNeverShownAsInfOrNan()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, pasted);
+
+    m.child<QLineEdit>("Textmoto")->setText(u"9000000000000"_s);
+    auto *edit = m.child<QLineEdit>(qPrintable(field));
+    QGuiApplication::clipboard()->setText(pasted);
+    edit->setFocus();
+    edit->selectAll();
+    // Paste as the user would, through the field's own context menu.
+    std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+    QAction *paste = nullptr;
+    for (QAction *action : menu->actions())
+        if (action->text().startsWith(u"&Paste"_s)) // Qt 6.4 gives these no object names
+            paste = action;
+    QVERIFY(paste && paste->isEnabled());
+    paste->trigger();
+    QCOMPARE(edit->text(), pasted);
+    QCOMPARE(m.services.beeps, 0); // pasting is not typing
+
+    QTest::mouseClick(m.child("Command5"), Qt::LeftButton);
+    QCOMPARE(m.services.messages.size(), 1);
+    QCOMPARE(m.services.messages.first().text, texts::conversionFailed());
+    QVERIFY(m.child<QLineEdit>("Textkekka")->text().isEmpty());
+    QVERIFY(m.child<QLineEdit>("Textmoto")->text().isEmpty());
+    if (field == u"Text1"_s)
+        QCOMPARE(m.store->writes.last(), pasted); // a pasted rate is saved like any other
 }
 
 void tst_WindowInput::clickArrow(bool up)

@@ -1,0 +1,150 @@
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "settings/ini_rate_store.h"
+
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+// The rate store used by real processes: killed mid-write, writing at the same time, or
+// denied the file.
+class tst_StoreProcesses : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void killedWhileWritingLeavesAWholeFileAndNoStall();
+    void concurrentWritersNeverTearTheFile();
+    void unwritableStoreReportsOnceAndExitsNormally();
+
+private:
+    std::optional<int> storedNumber() const;
+    QString m_writer = QStringLiteral(STORE_WRITER);
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+};
+
+void tst_StoreProcesses::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_path = m_dir->filePath(u"RuvU.ini"_s);
+}
+
+// The stored value as a number; nullopt when the file is missing, unreadable, or torn.
+std::optional<int> tst_StoreProcesses::storedNumber() const
+{
+    QSettings settings(m_path, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        return std::nullopt;
+    bool ok = false;
+    const int value = settings.value(u"ensouba/saisin"_s).toString().toInt(&ok);
+    return ok ? std::optional(value) : std::nullopt;
+}
+
+void tst_StoreProcesses::killedWhileWritingLeavesAWholeFileAndNoStall()
+{
+    QRandomGenerator random(713);
+    constexpr int kRounds = 40;
+    int killedWhileLocked = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const int first = 1000 * (round + 1);
+        QProcess writer;
+        writer.start(m_writer, {m_path, QString::number(first), u"1000"_s});
+        QVERIFY(writer.waitForStarted());
+        QTest::qSleep(static_cast<int>(random.bounded(5, 60)));
+        ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
+        QVERIFY(writer.waitForFinished());
+        QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+        killedWhileLocked += QFile::exists(m_path + u".lock"_s);
+
+        if (QFile::exists(m_path)) {
+            const std::optional<int> stored = storedNumber();
+            QVERIFY2(stored, qPrintable(u"round %1: the file does not parse"_s.arg(round)));
+            // One of the writer's values, or the one before it if it was killed that early.
+            QVERIFY2(*stored == 77 || (*stored >= first && *stored < first + 1000),
+                qPrintable(u"round %1: %2 was never written"_s.arg(round).arg(*stored)));
+        }
+
+        // The next start writes the rate back at once: it must not wait for a dead writer.
+        kavro::IniRateStore next(m_path);
+        next.load();
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(next.save(u"77"_s));
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(storedNumber(), 77);
+    }
+    qInfo("%d of %d writers were killed while holding the lock", killedWhileLocked, kRounds);
+}
+
+void tst_StoreProcesses::concurrentWritersNeverTearTheFile()
+{
+    QProcess first;
+    QProcess second;
+    first.start(m_writer, {m_path, u"10000"_s, u"300"_s});
+    second.start(m_writer, {m_path, u"20000"_s, u"300"_s});
+    QVERIFY(first.waitForStarted() && second.waitForStarted());
+    int reads = 0;
+    while (first.state() != QProcess::NotRunning || second.state() != QProcess::NotRunning) {
+        if (QFile::exists(m_path)) {
+            const std::optional<int> stored = storedNumber();
+            QVERIFY2(stored, "a reader saw a torn or empty file");
+            QVERIFY((*stored >= 10000 && *stored < 10300) || (*stored >= 20000 && *stored < 20300));
+            ++reads;
+        }
+        first.waitForFinished(1);
+        second.waitForFinished(1);
+    }
+    QCOMPARE(first.exitCode(), 0);
+    QCOMPARE(second.exitCode(), 0);
+    // Whichever writer finished last, its last write stands.
+    const std::optional<int> last = storedNumber();
+    QVERIFY(last == 10299 || last == 20299);
+    qInfo("%d reads while two processes wrote", reads);
+}
+
+void tst_StoreProcesses::unwritableStoreReportsOnceAndExitsNormally()
+{
+    // As root, permissions do not stop a write: the writer runs as nobody instead.
+    const bool root = ::geteuid() == 0;
+    QString program = m_writer;
+    if (root) {
+        program = m_dir->filePath(u"store_writer"_s);
+        QVERIFY(QFile::copy(m_writer, program));
+        QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755) == 0);
+    }
+    const QString storeDir = m_dir->filePath(u"readonly"_s);
+    QVERIFY(QDir().mkpath(storeDir));
+    QVERIFY(::chmod(QFile::encodeName(storeDir).constData(), 0555) == 0);
+    const QString path = storeDir + u"/RuvU.ini"_s;
+
+    QProcess writer;
+    QStringList arguments = {path, u"100"_s, u"5"_s};
+    if (root) {
+        arguments
+            = QStringList {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, program}
+            + arguments;
+        program = u"setpriv"_s;
+    }
+    writer.start(program, arguments);
+    QVERIFY(writer.waitForFinished(30000));
+    const QString errors = QString::fromUtf8(writer.readAllStandardError());
+    QCOMPARE(writer.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(writer.exitCode(), 1);
+    QCOMPARE(errors.count(u"cannot save the rate"_s), 1);
+    QVERIFY(errors.contains(path));
+    QVERIFY(!QFile::exists(path));
+    ::chmod(QFile::encodeName(storeDir).constData(), 0755);
+}
+
+QTEST_GUILESS_MAIN(tst_StoreProcesses)
+#include "tst_store_processes.moc"
