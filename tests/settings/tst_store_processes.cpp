@@ -2,7 +2,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSettings>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,15 +39,17 @@ void tst_StoreProcesses::init()
     m_path = m_dir->filePath(u"RuvU.ini"_s);
 }
 
-// The stored value as a number; nullopt when the file is missing, unreadable, or torn.
+// The stored value as a number; nullopt when the file is missing or not whole. Read raw:
+// QSettings keeps parsed files in a per-process cache that a same-size rewrite within the
+// same millisecond does not invalidate, so a second reader in this process could see old data.
 std::optional<int> tst_StoreProcesses::storedNumber() const
 {
-    QSettings settings(m_path, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    bool ok = false;
-    const int value = settings.value(u"ensouba/saisin"_s).toString().toInt(&ok);
-    return ok ? std::optional(value) : std::nullopt;
+    static const QRegularExpression whole(u"\\A\\[ensouba\\]\\nsaisin=(\\d+)\\n\\z"_s);
+    const QRegularExpressionMatch match = whole.match(QString::fromUtf8(file.readAll()));
+    return match.hasMatch() ? std::optional(match.captured(1).toInt()) : std::nullopt;
 }
 
 void tst_StoreProcesses::killedWhileWritingLeavesAWholeFileAndNoStall()
