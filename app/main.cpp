@@ -11,6 +11,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral(KAVRO_APPLICATION_NAME));
     QApplication::setApplicationVersion(QStringLiteral(KAVRO_DISPLAY_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KAVRO_APP_ID));
     QApplication::setFont(kavro::uiFont());
 
     kavro::QtServices services;

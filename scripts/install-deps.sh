@@ -9,6 +9,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb xauth xdotool x11-utils
     clang libclang-rt-14-dev
+    desktop-file-utils appstream dpkg-dev
 )
 packages+=("$@")
 

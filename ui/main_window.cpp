@@ -8,6 +8,7 @@
 #include "ui/fonts.h"
 #include "ui/up_down_control.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -58,6 +59,14 @@ Field *makeField(QWidget *parent, const char *name, QRect geometry, qreal pointS
     return field;
 }
 
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {32, 64, 128})
+        icon.addFile(QStringLiteral(":/icons/kavro-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 void noLengthLimit(QLineEdit *field)
 {
     field->setMaxLength(std::numeric_limits<int>::max());
@@ -74,6 +83,7 @@ FormMain::FormMain(Services &services, RateStore &store, QWidget *parent)
 {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(texts::windowTitle());
+    setWindowIcon(programIcon());
     buildMenus();
     buildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -73,6 +73,11 @@ void tst_MainWindow::windowHasItsTitleFrameAndClientArea()
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::Tool)); // a tool window would outlive its closing
     QVERIFY(m.show());
+    // Geometry is logical: a scaled screen draws the same layout with more pixels.
+    const qreal scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+        ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+        : 1.0;
+    QCOMPARE(m.window->devicePixelRatio(), scale);
     QCOMPARE(m.window->centralWidget()->size(), QSize(350, 152));
     QCOMPARE(m.window->centralWidget()->y(), m.window->menuBar()->height());
     QCOMPARE(m.window->minimumSize(), m.window->maximumSize());
