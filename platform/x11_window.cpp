@@ -5,6 +5,7 @@
 
 #include <xcb/xcb.h>
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 
@@ -12,16 +13,22 @@ namespace kavro {
 
 namespace {
 
-xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
+// Both atoms are asked for before either answer is awaited: one round trip, not two.
+std::array<xcb_atom_t, 2> internAtoms(
+    xcb_connection_t *connection, const char *first, const char *second)
 {
-    const auto cookie
-        = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    if (!reply)
-        return XCB_ATOM_NONE;
-    const xcb_atom_t atom = reply->atom;
-    std::free(reply);
-    return atom;
+    const char *names[] = {first, second};
+    xcb_intern_atom_cookie_t cookies[2];
+    for (int i = 0; i < 2; ++i)
+        cookies[i] = xcb_intern_atom(
+            connection, 0, static_cast<uint16_t>(std::strlen(names[i])), names[i]);
+    std::array<xcb_atom_t, 2> atoms {};
+    for (int i = 0; i < 2; ++i) {
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
+        atoms[static_cast<size_t>(i)] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+    }
+    return atoms;
 }
 
 } // namespace
@@ -32,8 +39,8 @@ void keepOffTaskbar(QWidget *window)
     if (!x11 || !window)
         return;
     xcb_connection_t *connection = x11->connection();
-    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
-    const xcb_atom_t skipTaskbar = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
+    const auto [state, skipTaskbar]
+        = internAtoms(connection, "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR");
     if (state == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE)
         return;
     // Qt keeps atoms it does not manage itself when it sets _NET_WM_STATE at map time.
