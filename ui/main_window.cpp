@@ -6,9 +6,9 @@
 #include "settings/rate_store.h"
 #include "ui/fields.h"
 #include "ui/fonts.h"
+#include "ui/program_icon.h"
 #include "ui/up_down_control.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -57,14 +57,6 @@ Field *makeField(QWidget *parent, const char *name, QRect geometry, qreal pointS
     field->setGeometry(geometry);
     field->setFont(fieldFont(pointSize));
     return field;
-}
-
-QIcon programIcon()
-{
-    QIcon icon;
-    for (int size : {32, 64, 128})
-        icon.addFile(QStringLiteral(":/icons/kavro-%1.png").arg(size), QSize(size, size));
-    return icon;
 }
 
 void noLengthLimit(QLineEdit *field)

@@ -21,7 +21,7 @@ public:
     explicit UpDownControl(QWidget *parent = nullptr);
 
     void setBuddy(QLineEdit *buddy);
-    QLineEdit *buddy() const { return m_buddy; }
+    QLineEdit *buddy() const;
 
     void setRange(const SpinnerRange &range);
     SpinnerRange range() const { return m_range; }

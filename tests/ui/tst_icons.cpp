@@ -17,8 +17,17 @@ private Q_SLOTS:
     void renderingsHaveTheirSizeAndATransparentBackground_data();
     void renderingsHaveTheirSizeAndATransparentBackground();
     void classicIconHasAtMost256Colours();
-    void windowOffersEverySize();
+    void windowShowsTheRenderingsAtEverySize();
 };
+
+namespace {
+
+QString rendering(int size)
+{
+    return u"%1/hicolor/%2x%2/apps/net.kavro.Kavro.png"_s.arg(QStringLiteral(ICON_DIR)).arg(size);
+}
+
+} // namespace
 
 void tst_Icons::renderingsHaveTheirSizeAndATransparentBackground_data()
 {
@@ -31,7 +40,7 @@ void tst_Icons::renderingsHaveTheirSizeAndATransparentBackground_data()
 void tst_Icons::renderingsHaveTheirSizeAndATransparentBackground()
 {
     QFETCH(int, size);
-    const QImage image(u":/icons/kavro-%1.png"_s.arg(size));
+    const QImage image(rendering(size));
     QVERIFY(!image.isNull());
     QCOMPARE(image.size(), QSize(size, size));
     QVERIFY(image.hasAlphaChannel());
@@ -48,7 +57,7 @@ void tst_Icons::renderingsHaveTheirSizeAndATransparentBackground()
 
 void tst_Icons::classicIconHasAtMost256Colours()
 {
-    const QImage image(u":/icons/kavro-32.png"_s);
+    const QImage image(rendering(32));
     QCOMPARE(image.format(), QImage::Format_Indexed8);
     QVERIFY(image.colorCount() <= 256);
     // Yellow, magenta and cyan are all there, give or take the palette's rounding.
@@ -65,13 +74,18 @@ void tst_Icons::classicIconHasAtMost256Colours()
     QVERIFY(present(qRgb(0, 255, 255)));
 }
 
-void tst_Icons::windowOffersEverySize()
+void tst_Icons::windowShowsTheRenderingsAtEverySize()
 {
     test::WindowFixture m;
     m.open();
-    const QList<QSize> sizes = m.window->windowIcon().availableSizes();
-    for (int size : {32, 64, 128})
-        QVERIFY(sizes.contains(QSize(size, size)));
+    const QIcon icon = m.window->windowIcon();
+    for (int size : {32, 64, 128}) {
+        QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+        // The pixels compiled into the program are those of the committed rendering.
+        const QImage shown = icon.pixmap(QSize(size, size)).toImage();
+        QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+            QImage(rendering(size)).convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
 }
 
 QTEST_MAIN(tst_Icons)
