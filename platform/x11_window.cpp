@@ -35,10 +35,13 @@ std::array<xcb_atom_t, 2> internAtoms(
 
 void keepOffTaskbar(QWidget *window)
 {
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !window)
+    // The offscreen platform may offer the X11 interface too, for GL, without a connection.
+    if (!window || QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
-    xcb_connection_t *connection = x11->connection();
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
     const auto [state, skipTaskbar]
         = internAtoms(connection, "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR");
     if (state == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE)
