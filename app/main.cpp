@@ -1,5 +1,4 @@
 #include "platform/qt_services.h"
-#include "platform/x11_window.h"
 #include "settings/ini_rate_store.h"
 #include "ui/fonts.h"
 #include "ui/main_window.h"
@@ -17,7 +16,6 @@ int main(int argc, char *argv[])
     kavro::QtServices services;
     kavro::IniRateStore store(kavro::IniRateStore::userFilePath());
     kavro::FormMain window(services, store);
-    kavro::keepOffTaskbar(&window);
     window.show();
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include "conversion/conversion.h"
 #include "conversion/texts.h"
 #include "platform/services.h"
+#include "platform/x11_window.h"
 #include "settings/rate_store.h"
 #include "ui/fields.h"
 #include "ui/fonts.h"
@@ -13,6 +14,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include <limits>
 
@@ -163,6 +165,15 @@ void FormMain::buildControls()
     connect(m_text1, &RateField::stepRequested, m_upDown1, &UpDownControl::stepBy);
     for (DigitField *field : {m_textmoto, m_textkekka})
         connect(field, &DigitField::characterRejected, this, [this] { m_services.beep(); });
+}
+
+// The native window exists by now and is not yet mapped: the moment window-manager hints
+// take effect, without creating the window early.
+void FormMain::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        keepOffTaskbar(this);
+    QMainWindow::showEvent(event);
 }
 
 void FormMain::load()

@@ -26,6 +26,9 @@ public:
     void GoClar();
     void ShowVersion();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void buildMenus();
     void buildControls();

@@ -79,7 +79,7 @@ void tst_Icons::windowShowsTheRenderingsAtEverySize()
     test::WindowFixture m;
     m.open();
     const QIcon icon = m.window->windowIcon();
-    for (int size : {32, 64, 128}) {
+    for (int size : {32, 64}) {
         QVERIFY(icon.availableSizes().contains(QSize(size, size)));
         // The pixels compiled into the program are those of the committed rendering.
         const QImage shown = icon.pixmap(QSize(size, size)).toImage();
