@@ -6,9 +6,10 @@ JOBS ?= $(shell nproc)
 # Inputs per fuzz target: `make fuzz` runs long, the smoke in `make test` briefly.
 FUZZ_RUNS ?= 2000000
 FUZZ_SMOKE_RUNS ?= 200000
+BENCH_ROUNDS ?= 30
 FUZZ_TARGETS := fuzz_parse_number fuzz_format_number fuzz_convert fuzz_input_rules
 
-.PHONY: all deps configure build run test check test-sanitize build-fuzz-dir fuzz fuzz-smoke clean
+.PHONY: all deps configure build run test check test-sanitize build-fuzz-dir fuzz fuzz-smoke bench clean
 
 all: build
 
@@ -44,6 +45,11 @@ fuzz: build-fuzz-dir
 
 fuzz-smoke: build-fuzz-dir
 	@scripts/run-fuzzers.sh $(FUZZ_SMOKE_RUNS) $(FUZZ_TARGETS)
+
+# Start-up against a logic-free floor, in-process benchmarks, idle wakeups. Reports only.
+bench: build
+	@scripts/install-deps.sh dbus
+	bench/run.sh $(BUILD_DIR) $(BENCH_ROUNDS)
 
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize build-fuzz

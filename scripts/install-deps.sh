@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake make
-    qt6-base-dev libxcb1-dev
+    qt6-base-dev libxcb1-dev libxcb-damage0-dev
     fonts-ipafont-gothic
     xvfb xauth xdotool x11-utils
     clang libclang-rt-14-dev

@@ -1,0 +1,48 @@
+// The floor for start-up measurements: the same widgets, fonts and menus as the program's
+// window, with no logic, no store and no services. Nothing can start faster than this and
+// still look the same.
+#include "ui/fonts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setFont(kavro::uiFont());
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("$ to \u00a5 通貨換算ツール Ver1.0"));
+    for (const char *menu : {"ファイル(&F)", "表示(&V)", "ヘルプ(&H)"})
+        window.menuBar()->addMenu(QString::fromUtf8(menu))->addAction(QStringLiteral("item"));
+    auto *client = new QWidget(&window);
+    client->setFixedSize(350, 152);
+    window.setCentralWidget(client);
+
+    const auto place = [](QWidget *widget, QRect geometry, qreal pointSize) {
+        widget->setGeometry(geometry);
+        widget->setFont(pointSize > 0 ? kavro::fieldFont(pointSize) : kavro::uiFont());
+    };
+    place(new QLabel(QStringLiteral("元の通貨の値段を入力してください。"), client), {8, 8, 233, 25},
+        11.25);
+    place(new QLineEdit(client), {56, 32, 193, 25}, 12);
+    auto *combo = new QComboBox(client);
+    combo->setEditable(true);
+    combo->addItems({QStringLiteral("USAドル"), QStringLiteral("日本円")});
+    place(combo, {256, 32, 89, 24}, 12);
+    place(new QLineEdit(client), {56, 96, 193, 25}, 12);
+    place(new QLabel(QStringLiteral("計算結果の表示"), client), {8, 72, 113, 25}, 11.25);
+    place(new QPushButton(QStringLiteral("クリアー"), client), {272, 96, 65, 17}, 0);
+    place(new QPushButton(QStringLiteral("バージョン"), client), {272, 112, 65, 17}, 0);
+    place(new QPushButton(QStringLiteral("終了"), client), {272, 128, 65, 17}, 0);
+    place(new QPushButton(QStringLiteral("計算"), client), {272, 64, 65, 25}, 0);
+    place(new QLineEdit(QStringLiteral("100"), client), {280, 0, 49, 25}, 11.25);
+    place(new QWidget(client), {328, 0, 16, 25}, 0);
+    place(new QLabel(QStringLiteral("相場"), client), {240, 0, 41, 25}, 14.25);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The benchmark behind `make bench`. Reports; never fails on a figure.
+#  1. Start-up under Xvfb: exec to first window mapped and to first paint, and peak RSS, for
+#     the program and for a logic-free floor window, interleaved round by round.
+#  2. In-process Qt Test benchmarks: a conversion, a spinner step with its durable write,
+#     building and showing the window.
+#  3. Idle: CPU time and wakeups over 10 s, without and with focus in a text field.
+#   run.sh BUILD_DIR [ROUNDS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+rounds=${2:-30}
+program=$build/app/kavro
+floor=$build/bench/kavro_floor
+watcher=$build/bench/startup_watcher
+
+work=$(mktemp -d)
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_QPA_PLATFORMTHEME
+mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+exec 3> "$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+xvfb=$!
+bus_pid=
+running=
+cleanup() {
+    [[ -n $running ]] && kill "$running" 2> /dev/null || true
+    [[ -n $bus_pid ]] && kill "$bus_pid" 2> /dev/null || true
+    kill "$xvfb" 2> /dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
+export DISPLAY=:$(cat "$work/display")
+# A private session bus, as a desktop session has, so that neither program autolaunches one.
+eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
+    awk 'NR == 1 { print "export DBUS_SESSION_BUS_ADDRESS=" $0 } NR == 2 { print "bus_pid=" $0 }')"
+fc-cache > /dev/null 2>&1 || true
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+quartiles() { sort -n | awk '{ v[NR] = $1 } END { printf "%.3f-%.3f", v[int(NR * 0.25 + 0.5)], v[int(NR * 0.75 + 0.5)] }'; }
+
+echo "== Start-up under Xvfb: $rounds interleaved rounds after 3 warm-up rounds =="
+echo "machine: $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)"
+: > "$work/program" && : > "$work/floor"
+for round in $(seq -3 "$rounds"); do
+    # Alternate which one goes first, so that neither always meets a warmer cache.
+    if (( round % 2 )); then order="program floor"; else order="floor program"; fi
+    for which in $order; do
+        if [[ $which == program ]]; then line=$("$watcher" "$program"); else line=$("$watcher" "$floor"); fi
+        (( round > 0 )) && echo "$line" >> "$work/$which"
+    done
+done
+paste -d ' ' "$work/program" "$work/floor" > "$work/pairs"
+report() { # column name, unit scale, unit
+    local column=$1 name=$2 scale=$3 unit=$4
+    local p f
+    p=$(awk -v c="$column" '{ print $c }' "$work/program" | median)
+    f=$(awk -v c="$column" '{ print $c }' "$work/floor" | median)
+    local spread
+    spread=$(awk -v c="$column" '{ print $c / $(c + 3) }' "$work/pairs" | quartiles)
+    awk -v n="$name" -v p="$p" -v f="$f" -v s="$scale" -v u="$unit" -v q="$spread" 'BEGIN {
+        printf "%-20s program %8.2f %s   floor %8.2f %s   ratio %.3f   (per-round ratio, middle half: %s)\n",
+            n, p / s, u, f / s, u, p / f, q }'
+}
+report 1 "exec to map" 1000 ms
+report 2 "exec to first paint" 1000 ms
+report 3 "peak RSS (VmHWM)" 1024 MiB
+
+echo
+echo "== In-process (offscreen) =="
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_inprocess" 2>&1 |
+    grep -E '^(RESULT|QINFO)|msecs per iteration' | sed 's/^QINFO  : //'
+
+echo
+echo "== Idle for 10 s: wakeups (context switches, all threads) and CPU time =="
+"$program" > /dev/null 2>&1 &
+running=$!
+window=$(xdotool search --sync --onlyvisible --name 'Ver1\.0' | head -n 1)
+sleep 1
+read -r wakeups cpu < <(bench/idle.sh "$running" 10)
+echo "window not focused:             $wakeups wakeups, $cpu ms CPU"
+xdotool windowfocus --sync "$window"
+sleep 0.5
+read -r wakeups cpu < <(bench/idle.sh "$running" 10)
+echo "focus in the amount field:      $wakeups wakeups, $cpu ms CPU  (the text cursor blinks)"
+xdotool key Tab Tab Tab
+sleep 0.5
+read -r wakeups cpu < <(bench/idle.sh "$running" 10)
+echo "focus on a button:              $wakeups wakeups, $cpu ms CPU"
