@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev libxcb1-dev libxcb-damage0-dev
     fonts-ipafont-gothic
     xvfb xauth xdotool x11-utils
+    dbus at-spi2-core python3-pyatspi
     clang libclang-rt-14-dev
     desktop-file-utils appstream dpkg-dev
 )

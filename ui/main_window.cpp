@@ -148,6 +148,7 @@ void FormMain::buildControls()
     label2->setBuddy(m_textkekka);
     label7->setBuddy(m_text1);
     m_combo1->setAccessibleDescription(texts::currencyDescription());
+    m_combo1->lineEdit()->setAccessibleName(texts::currencyDescription());
     m_upDown1->setAccessibleName(texts::rateLabel());
 
     m_upDown1->setBuddy(m_text1);
