@@ -44,6 +44,17 @@ QString storeFolderTemplate()
     return config + u"/kavro-bench-XXXXXX"_s;
 }
 
+// The real window over a real store file.
+struct WindowOnDisk
+{
+    QTemporaryDir dir {storeFolderTemplate()};
+    IniRateStore store {dir.filePath(u"RuvU.ini"_s)};
+    QuietServices services;
+    FormMain window {services, store};
+
+    UpDownControl *spinner() { return window.findChild<UpDownControl *>(u"UpDown1"_s); }
+};
+
 } // namespace
 
 class bench_InProcess : public QObject
@@ -70,11 +81,8 @@ void bench_InProcess::conversion()
 
 void bench_InProcess::spinnerStepWithDurableWrite()
 {
-    QTemporaryDir dir(storeFolderTemplate());
-    IniRateStore store(dir.filePath(u"RuvU.ini"_s));
-    QuietServices services;
-    FormMain window(services, store);
-    auto *spinner = window.findChild<UpDownControl *>(u"UpDown1"_s);
+    WindowOnDisk onDisk;
+    UpDownControl *spinner = onDisk.spinner();
     int direction = 1;
     QBENCHMARK
     {
@@ -85,11 +93,8 @@ void bench_InProcess::spinnerStepWithDurableWrite()
 
 void bench_InProcess::spinnerStepLatencyDistribution()
 {
-    QTemporaryDir dir(storeFolderTemplate());
-    IniRateStore store(dir.filePath(u"RuvU.ini"_s));
-    QuietServices services;
-    FormMain window(services, store);
-    auto *spinner = window.findChild<UpDownControl *>(u"UpDown1"_s);
+    WindowOnDisk onDisk;
+    UpDownControl *spinner = onDisk.spinner();
 
     constexpr int kSteps = 2000;
     std::vector<qint64> nanoseconds;

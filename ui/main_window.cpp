@@ -17,6 +17,7 @@
 #include <QShowEvent>
 
 #include <limits>
+#include <type_traits>
 
 namespace kavro {
 
@@ -58,12 +59,9 @@ Field *makeField(QWidget *parent, const char *name, QRect geometry, qreal pointS
     field->setObjectName(QLatin1String(name));
     field->setGeometry(geometry);
     field->setFont(fieldFont(pointSize));
+    if constexpr (std::is_base_of_v<QLineEdit, Field>)
+        field->setMaxLength(std::numeric_limits<int>::max()); // Qt's default stops at 32767
     return field;
-}
-
-void noLengthLimit(QLineEdit *field)
-{
-    field->setMaxLength(std::numeric_limits<int>::max());
 }
 
 } // namespace
@@ -139,9 +137,6 @@ void FormMain::buildControls()
 
     label1->setForegroundRole(QPalette::Highlight);
     label2->setForegroundRole(QPalette::Highlight);
-    for (QLineEdit *field : {static_cast<QLineEdit *>(m_textmoto),
-             static_cast<QLineEdit *>(m_textkekka), static_cast<QLineEdit *>(m_text1)})
-        noLengthLimit(field);
 
     // Each field is named by the label in front of it, for screen readers.
     label1->setBuddy(m_textmoto);
@@ -152,6 +147,7 @@ void FormMain::buildControls()
     m_upDown1->setAccessibleName(texts::rateLabel());
 
     m_upDown1->setBuddy(m_text1);
+    m_upDown1->setRange({.minimum = 10, .maximum = 500, .increment = 1});
 
     QWidget *tabOrder[] = {m_textmoto, m_combo1, m_textkekka, command1, command3, command2,
         command5, m_text1, m_upDown1};
@@ -172,8 +168,10 @@ void FormMain::buildControls()
 // take effect, without creating the window early.
 void FormMain::showEvent(QShowEvent *event)
 {
-    if (!event->spontaneous())
+    if (!m_windowHintsSet) {
         keepOffTaskbar(this);
+        m_windowHintsSet = true;
+    }
     QMainWindow::showEvent(event);
 }
 

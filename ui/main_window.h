@@ -46,6 +46,7 @@ private:
     DigitField *m_textkekka = nullptr;
     RateField *m_text1 = nullptr;
     UpDownControl *m_upDown1 = nullptr;
+    bool m_windowHintsSet = false;
 };
 
 } // namespace kavro
