@@ -23,6 +23,7 @@ private Q_SLOTS:
     void init();
     void killedWhileWritingLeavesAWholeFileAndNoStall();
     void concurrentWritersNeverTearTheFile();
+    void unwritableStoreReportsOnceAndExitsNormally_data();
     void unwritableStoreReportsOnceAndExitsNormally();
 
 private:
@@ -114,8 +115,16 @@ void tst_StoreProcesses::concurrentWritersNeverTearTheFile()
     qInfo("%d reads while two processes wrote", reads);
 }
 
+void tst_StoreProcesses::unwritableStoreReportsOnceAndExitsNormally_data()
+{
+    QTest::addColumn<bool>("readOnlyFile");
+    QTest::newRow("read-only folder") << false;
+    QTest::newRow("read-only file in a writable folder") << true;
+}
+
 void tst_StoreProcesses::unwritableStoreReportsOnceAndExitsNormally()
 {
+    QFETCH(bool, readOnlyFile);
     // As root, permissions do not stop a write: the writer runs as nobody instead.
     const bool root = ::geteuid() == 0;
     QString program = m_writer;
@@ -124,10 +133,20 @@ void tst_StoreProcesses::unwritableStoreReportsOnceAndExitsNormally()
         QVERIFY(QFile::copy(m_writer, program));
         QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755) == 0);
     }
-    const QString storeDir = m_dir->filePath(u"readonly"_s);
+    const QString storeDir = m_dir->filePath(u"store"_s);
     QVERIFY(QDir().mkpath(storeDir));
-    QVERIFY(::chmod(QFile::encodeName(storeDir).constData(), 0555) == 0);
     const QString path = storeDir + u"/RuvU.ini"_s;
+    const QByteArray before = "[ensouba]\nsaisin=250\n";
+    if (readOnlyFile) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+        file.close();
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
+        // Everyone may write in the folder, so only the file's own mode stands in the way.
+        QVERIFY(::chmod(QFile::encodeName(storeDir).constData(), 0777) == 0);
+    } else {
+        QVERIFY(::chmod(QFile::encodeName(storeDir).constData(), 0555) == 0);
+    }
 
     QProcess writer;
     QStringList arguments = {path, u"100"_s, u"5"_s};
@@ -144,7 +163,13 @@ void tst_StoreProcesses::unwritableStoreReportsOnceAndExitsNormally()
     QCOMPARE(writer.exitCode(), 1);
     QCOMPARE(errors.count(u"cannot save the rate"_s), 1);
     QVERIFY(errors.contains(path));
-    QVERIFY(!QFile::exists(path));
+    if (readOnlyFile) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before); // untouched
+    } else {
+        QVERIFY(!QFile::exists(path));
+    }
     ::chmod(QFile::encodeName(storeDir).constData(), 0755);
 }
 
