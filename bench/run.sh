@@ -85,6 +85,6 @@ sleep 0.5
 read -r wakeups cpu < <(bench/idle.sh "$running" 10)
 echo "focus in the amount field:      $wakeups wakeups, $cpu ms CPU  (the text cursor blinks)"
 xdotool key Tab Tab Tab
-sleep 0.5
+sleep 1
 read -r wakeups cpu < <(bench/idle.sh "$running" 10)
 echo "focus on a button:              $wakeups wakeups, $cpu ms CPU"
