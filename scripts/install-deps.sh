@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake make
     qt6-base-dev libxcb1-dev libxcb-damage0-dev
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic locales
     xvfb xauth xdotool x11-utils
     dbus at-spi2-core python3-pyatspi
     clang libclang-rt-14-dev
