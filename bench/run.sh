@@ -15,9 +15,14 @@ floor=$build/bench/kavro_floor
 watcher=$build/bench/startup_watcher
 
 work=$(mktemp -d)
-export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
+# The store goes where the user's real one lives, not to /tmp, which may be RAM-backed and
+# would make every durable write free.
+config_root=${XDG_CONFIG_HOME:-$HOME/.config}
+mkdir -p "$config_root"
+store_dir=$(mktemp -d "$config_root/kavro-bench.XXXXXX")
+export XDG_CONFIG_HOME=$store_dir XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_QPA_PLATFORMTHEME
-mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 exec 3> "$work/display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
 xvfb=$!
@@ -27,7 +32,7 @@ cleanup() {
     [[ -n $running ]] && kill "$running" 2> /dev/null || true
     [[ -n $bus_pid ]] && kill "$bus_pid" 2> /dev/null || true
     kill "$xvfb" 2> /dev/null || true
-    rm -rf "$work"
+    rm -rf "$work" "$store_dir"
 }
 trap cleanup EXIT
 for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
