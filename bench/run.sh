@@ -24,7 +24,15 @@ export XDG_CONFIG_HOME=$store_dir XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=
 unset QT_SCALE_FACTOR QT_QPA_PLATFORMTHEME
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+# The X server on one core and the measured program on another, where there are two: on a
+# shared core their scheduling, not the program, sets most of the spread.
+pin_server=()
+pin_program=()
+if [[ $(nproc) -ge 2 ]] && command -v taskset > /dev/null; then
+    pin_server=(taskset -c 0)
+    pin_program=(taskset -c 1)
+fi
+"${pin_server[@]}" Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
 xvfb=$!
 bus_pid=
 running=
@@ -52,7 +60,8 @@ for round in $(seq -3 "$rounds"); do
     # Alternate which one goes first, so that neither always meets a warmer cache.
     if (( round % 2 )); then order="program floor"; else order="floor program"; fi
     for which in $order; do
-        if [[ $which == program ]]; then line=$("$watcher" "$program"); else line=$("$watcher" "$floor"); fi
+        if [[ $which == program ]]; then target=$program; else target=$floor; fi
+        line=$("${pin_program[@]}" "$watcher" "$target")
         (( round > 0 )) && echo "$line" >> "$work/$which"
     done
 done
