@@ -22,8 +22,6 @@ public:
     QString load() override;
     bool save(const QString &text) override;
 
-    QString filePath() const { return m_filePath; }
-
 private:
     void openSettings();
     void breakAbandonedLock() const;

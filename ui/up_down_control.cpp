@@ -85,11 +85,6 @@ void UpDownControl::setBuddy(QLineEdit *buddy)
     update();
 }
 
-QLineEdit *UpDownControl::buddy() const
-{
-    return m_buddy;
-}
-
 void UpDownControl::setRange(const SpinnerRange &range)
 {
     m_range = range;

@@ -21,7 +21,6 @@ public:
     explicit UpDownControl(QWidget *parent = nullptr);
 
     void setBuddy(QLineEdit *buddy);
-    QLineEdit *buddy() const;
 
     void setRange(const SpinnerRange &range);
     SpinnerRange range() const { return m_range; }
