@@ -9,7 +9,8 @@ packages=(
     fonts-ipafont-gothic locales
     xvfb xauth xdotool x11-utils
     dbus at-spi2-core python3-pyatspi
-    clang libclang-rt-14-dev
+    # The sanitizer runtime of the release's default clang (14 on Debian 12, 19 on 13).
+    clang libclang-rt-dev
     desktop-file-utils appstream dpkg-dev
 )
 packages+=("$@")

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Runs a README command on a freshly made Debian system: a minimal root from debootstrap with
+# make added and nothing else, this repository's committed state cloned into it, the command
+# run there as root.
+#   scripts/check-fresh.sh bookworm|trixie [command]      (command: bash .ci/run by default)
+# Needs root, debootstrap and git on the host. KEEP_ROOT=1 leaves the root in place (its path
+# is printed); the exit status is the command's.
+set -euo pipefail
+
+release=${1:-}
+case $release in
+bookworm | trixie) ;;
+*)
+    echo "usage: $0 bookworm|trixie [command]" >&2
+    exit 2
+    ;;
+esac
+shift
+command=${*:-bash .ci/run}
+repository=$(git -C "$(dirname "$0")" rev-parse --show-toplevel)
+mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
+
+# On disk, not in a RAM-backed /tmp: the build and the packages take a few GiB.
+root=$(mktemp -d "/var/tmp/kavro-$release.XXXXXX")
+# mktemp makes the folder 0700, and it becomes the root's /: tests that run a program as
+# another user could then reach nothing at all.
+chmod 0755 "$root"
+mounted=()
+cleanup() {
+    local status=$?
+    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" 2> /dev/null || true; done
+    if [[ ${KEEP_ROOT:-0} == 1 ]]; then
+        echo "root kept: $root"
+    else
+        rm -rf --one-file-system "$root"
+    fi
+    exit $status
+}
+trap cleanup EXIT
+
+echo "== debootstrap $release into $root"
+debootstrap --variant=minbase --include=make "$release" "$root" "$mirror" > "$root.debootstrap.log" 2>&1 ||
+    { tail -n 20 "$root.debootstrap.log" >&2; exit 1; }
+rm -f "$root.debootstrap.log"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+
+mount_into() { # type-or-bind source target
+    mkdir -p "$root$3"
+    if [[ $1 == bind ]]; then mount --bind "$2" "$root$3"; else mount -t "$1" "$2" "$root$3"; fi
+    mounted+=("$root$3")
+}
+mount_into proc proc /proc
+mount_into sysfs sys /sys
+mount_into bind /dev /dev
+mount_into devpts devpts /dev/pts
+mount_into tmpfs tmpfs /dev/shm
+mount_into tmpfs tmpfs /run
+
+git clone --quiet "$repository" "$root/root/kavro"
+
+echo "== $release: $command"
+chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb CI=true LANG=C.UTF-8 \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    bash -c "cd /root/kavro && $command"
