@@ -1,10 +1,13 @@
 #include "settings/ini_rate_store.h"
 
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QThread>
 #include <QVariant>
 
 namespace kavro {
@@ -16,10 +19,8 @@ QString rateKey()
     return QStringLiteral("ensouba/saisin");
 }
 
-// A live writer fills in its lock file the moment it creates it; an empty one older than
-// this was left by a process that died in between.
-constexpr int kAbandonedLockAgeMs = 50;
-constexpr int kLockWaitMs = 250;
+// How long a lock may stay empty before it counts as abandoned.
+constexpr int kAbandonedLockAgeMs = 200;
 
 } // namespace
 
@@ -39,18 +40,20 @@ void IniRateStore::openSettings()
     m_settings = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
 }
 
-QString IniRateStore::load()
+LoadedRate IniRateStore::load()
 {
     openSettings();
     const QVariant stored = m_settings->value(rateKey());
     if (!stored.isValid())
-        return defaultRate();
+        return {defaultRate()};
     // A hand-edited "saisin=1,2" reads back as a list; its text is still the rate.
     if (stored.typeId() == QMetaType::QStringList)
-        return stored.toStringList().join(u',');
+        return {stored.toStringList().join(u',')};
+    if (stored.typeId() == QMetaType::QString)
+        return {stored.toString(), m_settings->status() == QSettings::NoError};
     if (stored.canConvert<QString>())
-        return stored.toString();
-    return defaultRate();
+        return {stored.toString()};
+    return {defaultRate()};
 }
 
 bool IniRateStore::save(const QString &text)
@@ -74,18 +77,27 @@ bool IniRateStore::save(const QString &text)
     return saved;
 }
 
-// QSettings locks "<file>.lock" around each write, and QLockFile counts an empty lock as
-// stale only after 30 s. A writer killed between creating and filling it would otherwise
-// make every later write, and so the next start-up, wait that long.
+// QSettings locks "<file>.lock" around each write with a QLockFile, which waits for a lock
+// naming a live process and takes over one whose process is gone. An empty lock names no
+// one: its writer died between creating and filling it, and QLockFile would wait 30 s for it
+// to turn stale, stalling the next start. A live writer fills its lock the moment it creates
+// it, so a lock that stays empty for a short while is abandoned; nothing else is broken here.
 void IniRateStore::breakAbandonedLock() const
 {
     const QString lockPath = m_filePath + QStringLiteral(".lock");
-    if (!QFileInfo::exists(lockPath))
-        return;
-    QLockFile probe(lockPath);
-    probe.setStaleLockTime(kAbandonedLockAgeMs);
-    if (probe.tryLock(kLockWaitMs))
-        probe.unlock();
+    // Bounded even when the file's time is off (a clock set back, a network disk).
+    const QDeadlineTimer deadline(kAbandonedLockAgeMs);
+    for (;;) {
+        const QFileInfo lock(lockPath);
+        if (!lock.exists() || lock.size() > 0)
+            return;
+        const qint64 age = lock.lastModified().msecsTo(QDateTime::currentDateTime());
+        if (age >= kAbandonedLockAgeMs || deadline.hasExpired()) {
+            QFile::remove(lockPath);
+            return;
+        }
+        QThread::msleep(5);
+    }
 }
 
 void IniRateStore::reportFailure()

@@ -19,7 +19,7 @@ public:
     // $XDG_CONFIG_HOME/RuvU.ini, or ~/.config/RuvU.ini.
     static QString userFilePath();
 
-    QString load() override;
+    LoadedRate load() override;
     bool save(const QString &text) override;
 
 private:

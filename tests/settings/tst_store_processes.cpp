@@ -22,6 +22,8 @@ class tst_StoreProcesses : public QObject
 private Q_SLOTS:
     void init();
     void killedWhileWritingLeavesAWholeFileAndNoStall();
+    void liveLockIsWaitedForAndOnlyALiveOne_data();
+    void liveLockIsWaitedForAndOnlyALiveOne();
     void concurrentWritersNeverTearTheFile();
     void unwritableStoreReportsOnceAndExitsNormally_data();
     void unwritableStoreReportsOnceAndExitsNormally();
@@ -87,6 +89,50 @@ void tst_StoreProcesses::killedWhileWritingLeavesAWholeFileAndNoStall()
         QCOMPARE(storedNumber(), 77);
     }
     qInfo("%d of %d writers were killed while holding the lock", killedWhileLocked, kRounds);
+}
+
+void tst_StoreProcesses::liveLockIsWaitedForAndOnlyALiveOne_data()
+{
+    QTest::addColumn<QString>("holder");
+    QTest::newRow("a live writer holds the lock: waited for") << u"live"_s;
+    QTest::newRow("the lock names a killed writer: taken over at once") << u"killed"_s;
+    QTest::newRow("an empty lock, its writer killed before filling it") << u"empty"_s;
+}
+
+void tst_StoreProcesses::liveLockIsWaitedForAndOnlyALiveOne()
+{
+    QFETCH(QString, holder);
+    constexpr int kHoldMs = 1500;
+    QProcess lockHolder;
+    if (holder == u"empty"_s) {
+        QFile lock(m_path + u".lock"_s);
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+    } else {
+        lockHolder.start(m_writer, {u"--hold"_s, m_path, QString::number(kHoldMs)});
+        QVERIFY(lockHolder.waitForReadyRead(10000));
+        QCOMPARE(lockHolder.readAllStandardOutput().trimmed(), "locked"_ba);
+        if (holder == u"killed"_s) {
+            lockHolder.kill();
+            QVERIFY(lockHolder.waitForFinished());
+        }
+    }
+
+    kavro::IniRateStore store(m_path);
+    store.load();
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(store.save(u"333"_s));
+    const qint64 waited = timer.elapsed();
+    QCOMPARE(storedNumber(), 333);
+    if (holder == u"live"_s) {
+        // The write went ahead only once the holder had let go.
+        QVERIFY2(waited > kHoldMs / 2, qPrintable(QString::number(waited)));
+        QVERIFY(lockHolder.waitForFinished());
+        QCOMPARE(lockHolder.exitCode(), 0);
+    } else {
+        QVERIFY2(waited < 1000, qPrintable(QString::number(waited)));
+    }
+    QVERIFY(!QFile::exists(m_path + u".lock"_s));
 }
 
 void tst_StoreProcesses::concurrentWritersNeverTearTheFile()
