@@ -31,7 +31,7 @@ public:
 class MemoryStore final : public RateStore
 {
 public:
-    QString load() override { return defaultRate(); }
+    LoadedRate load() override { return {defaultRate()}; }
     bool save(const QString &) override { return true; }
 };
 

@@ -47,7 +47,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, 
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(geometry);
-    button->setFont(uiFont());
+    button->setFont(buttonFont());
     button->setAutoDefault(false);
     return button;
 }
@@ -181,7 +181,12 @@ void FormMain::load()
     m_combo1->addItem(texts::currencyYen());
     m_combo1->setCurrency(texts::currencyDollar());
     // Whatever comes back is shown as it is, number or not; the calculation reports a bad rate.
-    m_text1->setText(m_store.load());
+    // Showing it is a change and so a write, unless the store already holds exactly this
+    // text: then the write would change nothing, and a read-only store would warn for nothing.
+    const LoadedRate rate = m_store.load();
+    m_saveRateChanges = !rate.alreadyStored;
+    m_text1->setText(rate.text);
+    m_saveRateChanges = true;
 }
 
 void FormMain::command5Click()
@@ -199,7 +204,8 @@ void FormMain::command5Click()
 
 void FormMain::text1Change()
 {
-    m_store.save(m_text1->text());
+    if (m_saveRateChanges)
+        m_store.save(m_text1->text());
 }
 
 void FormMain::GoClar()

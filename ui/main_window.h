@@ -47,6 +47,7 @@ private:
     RateField *m_text1 = nullptr;
     UpDownControl *m_upDown1 = nullptr;
     bool m_windowHintsSet = false;
+    bool m_saveRateChanges = true;
 };
 
 } // namespace kavro

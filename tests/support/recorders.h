@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace kavro::test {
 
 // Records what the window asks of the desktop instead of showing it.
@@ -23,11 +25,15 @@ public:
     void showMessage(const QString &text, MessageStyle style, const QString &caption) override
     {
         messages.append({text, style, caption});
+        if (whileShown)
+            whileShown();
     }
     void beep() override { ++beeps; }
     void endProgram() override { ++endRequests; }
 
     QList<Message> messages;
+    // Runs while a message is up, as the user would see the window behind it.
+    std::function<void()> whileShown;
     int beeps = 0;
     int endRequests = 0;
 };
@@ -44,7 +50,10 @@ public:
 
     static MemoryRateStore holding(const QString &text) { return MemoryRateStore(text, true); }
 
-    QString load() override { return m_hasValue ? m_stored : defaultRate(); }
+    LoadedRate load() override
+    {
+        return m_hasValue ? LoadedRate {m_stored, true} : LoadedRate {defaultRate()};
+    }
     bool save(const QString &text) override
     {
         writes.append(text);
