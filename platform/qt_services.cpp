@@ -1,18 +1,21 @@
 #include "platform/qt_services.h"
 
-#include "conversion/texts.h"
-
 #include <QApplication>
 #include <QMessageBox>
 
 namespace kavro {
 
+QtServices::QtServices(const QString &applicationTitle)
+    : m_applicationTitle(applicationTitle)
+{
+}
+
 void QtServices::showMessage(const QString &text, MessageStyle style, const QString &caption)
 {
     const QMessageBox::Icon icon
         = style == MessageStyle::Information ? QMessageBox::Information : QMessageBox::NoIcon;
-    QMessageBox box(icon, caption.isEmpty() ? texts::applicationTitle() : caption, text,
-        QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(icon, caption.isEmpty() ? m_applicationTitle : caption, text,
+        QMessageBox::Ok, m_window);
     box.exec();
 }
 
