@@ -13,7 +13,7 @@ QStringList japaneseFallbacks()
         QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic"), QStringLiteral("IPAGothic")};
 }
 
-constexpr qreal kUiPointSize = 9;
+constexpr qreal kButtonPointSize = 9;
 
 } // namespace
 
@@ -27,11 +27,17 @@ QFont fieldFont(qreal pointSize)
     return font;
 }
 
-QFont uiFont()
+QFont desktopFont()
 {
     QFont font = QGuiApplication::font();
     font.setFamilies(QStringList {font.family()} + japaneseFallbacks());
-    font.setPointSizeF(kUiPointSize);
+    return font;
+}
+
+QFont buttonFont()
+{
+    QFont font = desktopFont();
+    font.setPointSizeF(kButtonPointSize);
     return font;
 }
 

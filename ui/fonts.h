@@ -8,8 +8,11 @@ namespace kavro {
 // so that kana never land in a fixed-pitch face or as boxes.
 QFont fieldFont(qreal pointSize);
 
-// The desktop's default face with the same Japanese fallbacks, for menus, buttons and
-// message boxes; small enough that "バージョン" fits a 65x17 button.
-QFont uiFont();
+// The desktop's own face and size with the same Japanese fallbacks: the application's font,
+// so that menus and message boxes follow the desktop's text size.
+QFont desktopFont();
+
+// The desktop's face at the size at which "バージョン" fits the 65x17 buttons.
+QFont buttonFont();
 
 } // namespace kavro

@@ -1,7 +1,5 @@
 #include "ui/up_down_control.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyleOptionSpinBox>
@@ -11,65 +9,9 @@
 
 namespace kavro {
 
-namespace {
-
-// Presents the control as a spin box whose value is the rate it steps from, with
-// increase and decrease actions, so a screen reader can read and change the rate.
-class UpDownAccessible : public QAccessibleWidget, public QAccessibleValueInterface
-{
-public:
-    explicit UpDownAccessible(UpDownControl *control)
-        : QAccessibleWidget(control, QAccessible::SpinBox)
-    {
-    }
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    QVariant currentValue() const override { return control()->basis(); }
-    void setCurrentValue(const QVariant &value) override
-    {
-        control()->setValueFromUser(value.toInt());
-    }
-    QVariant maximumValue() const override { return control()->range().maximum; }
-    QVariant minimumValue() const override { return control()->range().minimum; }
-    QVariant minimumStepSize() const override { return control()->range().increment; }
-
-    QStringList actionNames() const override { return {increaseAction(), decreaseAction()}; }
-    void doAction(const QString &actionName) override
-    {
-        if (actionName == increaseAction())
-            control()->stepBy(1);
-        else if (actionName == decreaseAction())
-            control()->stepBy(-1);
-    }
-
-private:
-    UpDownControl *control() const { return static_cast<UpDownControl *>(widget()); }
-};
-
-QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
-{
-    if (className == QLatin1String(UpDownControl::staticMetaObject.className())
-        && object->isWidgetType())
-        return new UpDownAccessible(static_cast<UpDownControl *>(object));
-    return nullptr;
-}
-
-} // namespace
-
 UpDownControl::UpDownControl(QWidget *parent)
     : QWidget(parent)
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(accessibleFactory);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
@@ -150,6 +92,13 @@ void UpDownControl::paintEvent(QPaintEvent *)
     QStyleOptionSpinBox option;
     initStyleOption(&option);
     painter.drawComplexControl(QStyle::CC_SpinBox, option);
+    // The arrows have no frame of their own to show focus in: the style's focus frame does.
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.backgroundColor = palette().color(backgroundRole());
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
 }
 
 void UpDownControl::mousePressEvent(QMouseEvent *event)

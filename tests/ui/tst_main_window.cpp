@@ -1,12 +1,15 @@
 #include "conversion/texts.h"
 #include "support/window_fixture.h"
+#include "ui/application.h"
 
 #include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStyleOptionButton>
 #include <QTimer>
@@ -19,6 +22,7 @@ class tst_MainWindow : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { setUpApplication(); }
     void init() { m.open(); }
     void cleanup() { m.window.reset(); }
 
@@ -29,12 +33,13 @@ private Q_SLOTS:
     void tabOrderFollowsTheDesignAndFocusStartsInTheAmount();
     void textRendersInProportionalJapaneseFaces();
     void buttonCaptionsFitTheirButtons();
+    void menusFollowTheDesktopsTextSizeButtonsKeepTheirs();
     void fieldsHaveNoLengthLimit();
     void screenReadersFindNamesAndDescriptions();
     void enterAndEscapePressNoButton();
 
     void firstRunShowsAndStoresTheDefaultRate();
-    void storedRateComesBackAndIsWrittenBackOnce();
+    void storedRateComesBackWithoutAWrite();
     void storedRateThatIsNoWholeNumberStillStarts_data();
     void storedRateThatIsNoWholeNumberStillStarts();
 
@@ -207,6 +212,30 @@ void tst_MainWindow::buttonCaptionsFitTheirButtons()
     }
 }
 
+void tst_MainWindow::menusFollowTheDesktopsTextSizeButtonsKeepTheirs()
+{
+    // A desktop set to larger text, as the program finds it at start-up.
+    const QFont saved = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(saved); });
+    QFont large = saved;
+    large.setPointSizeF(16);
+    QApplication::setFont(large);
+    setUpApplication();
+    m.open();
+    QVERIFY(m.show());
+
+    for (QWidget *menu : {static_cast<QWidget *>(m.window->menuBar()),
+             static_cast<QWidget *>(m.window->findChild<QMenu *>(u"mnuHelp"_s))}) {
+        QCOMPARE(menu->font().pointSizeF(), 16.0);
+        QVERIFY(QFontMetrics(menu->font()).inFontUcs4(U'ヘ')); // Japanese fallbacks kept
+    }
+    QCOMPARE(m.child("Command3")->font().pointSizeF(), 9.0);
+    QCOMPARE(m.child("Textmoto")->font().pointSizeF(), 12.0);
+    // The taller menu bar grows the window; the client area keeps its size.
+    QCOMPARE(m.window->centralWidget()->size(), QSize(350, 152));
+    QCOMPARE(m.window->height(), 152 + m.window->menuBar()->height());
+}
+
 void tst_MainWindow::fieldsHaveNoLengthLimit()
 {
     const QString pasted(100000, u'9');
@@ -258,11 +287,14 @@ void tst_MainWindow::firstRunShowsAndStoresTheDefaultRate()
     QCOMPARE(combo->currentText(), u"USAドル"_s);
 }
 
-void tst_MainWindow::storedRateComesBackAndIsWrittenBackOnce()
+void tst_MainWindow::storedRateComesBackWithoutAWrite()
 {
+    // The store already holds 250: writing it back would change nothing.
     m.open(std::make_unique<MemoryRateStore>(MemoryRateStore::holding(u"250"_s)));
     QCOMPARE(m.child<QLineEdit>("Text1")->text(), u"250"_s);
-    QCOMPARE(m.store->writes, QStringList {u"250"_s});
+    QVERIFY(m.store->writes.isEmpty());
+    m.child<QLineEdit>("Text1")->setText(u"251"_s);
+    QCOMPARE(m.store->writes, QStringList {u"251"_s});
 }
 
 void tst_MainWindow::storedRateThatIsNoWholeNumberStillStarts_data()
@@ -342,6 +374,8 @@ void tst_MainWindow::calculates()
     text1->setText(rate);
     textkekka->setText(u"old"_s);
     const QStringList writesBefore = m.store->writes;
+    QStringList shownBehindTheMessage;
+    m.services.whileShown = [&] { shownBehindTheMessage << textmoto->text() << textkekka->text(); };
 
     trigger("Command5");
 
@@ -354,6 +388,8 @@ void tst_MainWindow::calculates()
         QCOMPARE(m.services.messages.first().text, message);
         QCOMPARE(m.services.messages.first().style, MessageStyle::Plain);
         QVERIFY(m.services.messages.first().caption.isEmpty()); // the application title
+        // The fields are emptied once the message has been read, not before.
+        QCOMPARE(shownBehindTheMessage, QStringList({amount, u"old"_s}));
         QVERIFY(textmoto->text().isEmpty());
         QVERIFY(textkekka->text().isEmpty());
     }

@@ -1,4 +1,5 @@
 #include "conversion/texts.h"
+#include "ui/application.h"
 #include "ui/up_down_control.h"
 #include "support/window_fixture.h"
 
@@ -17,6 +18,7 @@ class tst_WindowInput : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { setUpApplication(); }
     void init();
     void cleanup() { m.window.reset(); }
 
@@ -40,6 +42,7 @@ private Q_SLOTS:
     void nonNumericRateStepsFromTheSpinnersValue();
     void upAndDownKeysInTheRateFieldStep();
     void holdingAnArrowRepeats();
+    void spinnerShowsItsFocus();
     void screenReaderCanStepTheRate();
 
 private:
@@ -260,13 +263,17 @@ void tst_WindowInput::pastedTextIsReportedNeverShownAsInfOrNan()
     QGuiApplication::clipboard()->setText(pasted);
     edit->setFocus();
     edit->selectAll();
-    // Paste as the user would, through the field's own context menu.
+    // Paste as the user would, through the field's own context menu, which speaks Japanese
+    // like the rest of the window.
     std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
     QAction *paste = nullptr;
-    for (QAction *action : menu->actions())
-        if (action->text().startsWith(u"&Paste"_s)) // Qt 6.4 gives these no object names
+    QStringList entries;
+    for (QAction *action : menu->actions()) {
+        entries << action->text();
+        if (action->text().startsWith(u"貼り付け(&P)"_s)) // Qt 6.4 gives these no object names
             paste = action;
-    QVERIFY(paste && paste->isEnabled());
+    }
+    QVERIFY2(paste && paste->isEnabled(), qPrintable(entries.join(u", "_s)));
     paste->trigger();
     QCOMPARE(edit->text(), pasted);
     QCOMPARE(m.services.beeps, 0); // pasting is not typing
@@ -305,12 +312,11 @@ void tst_WindowInput::spinnerNeverLeavesItsRange_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QStringList>("writes");
 
-    QTest::newRow("up from 499") << u"499"_s << true << u"500"_s
-                                 << QStringList({u"499"_s, u"500"_s});
-    QTest::newRow("down from 11") << u"11"_s << false << u"10"_s << QStringList({u"11"_s, u"10"_s});
+    QTest::newRow("up from 499") << u"499"_s << true << u"500"_s << QStringList({u"500"_s});
+    QTest::newRow("down from 11") << u"11"_s << false << u"10"_s << QStringList({u"10"_s});
     QTest::newRow("down from far above")
-        << u"9000"_s << false << u"499"_s << QStringList({u"9000"_s, u"499"_s});
-    QTest::newRow("up from below") << u"0"_s << true << u"11"_s << QStringList({u"0"_s, u"11"_s});
+        << u"9000"_s << false << u"499"_s << QStringList({u"499"_s});
+    QTest::newRow("up from below") << u"0"_s << true << u"11"_s << QStringList({u"11"_s});
 }
 
 void tst_WindowInput::spinnerNeverLeavesItsRange()
@@ -330,7 +336,7 @@ void tst_WindowInput::spinnerNeverLeavesItsRange()
         QCOMPARE(m.child<QLineEdit>("Text1")->text(), shown);
         QCOMPARE(m.store->writes, writes);
     } else {
-        QCOMPARE(m.store->writes.value(1), shown);
+        QCOMPARE(m.store->writes.value(0), shown);
     }
 }
 
@@ -360,11 +366,24 @@ void tst_WindowInput::holdingAnArrowRepeats()
 {
     QWidget *spinner = m.child("UpDown1");
     QTest::mousePress(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, 2));
-    QTRY_VERIFY_WITH_TIMEOUT(m.child<QLineEdit>("Text1")->text().toInt() >= 104, 5000);
+    QTRY_VERIFY(m.child<QLineEdit>("Text1")->text().toInt() >= 104);
     QTest::mouseRelease(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, 2));
     const QString afterRelease = m.child<QLineEdit>("Text1")->text();
-    QTest::qWait(400);
+    // Long enough for two more repeats, had the release not stopped them.
+    QTest::qWait(2 * spinner->style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate));
     QCOMPARE(m.child<QLineEdit>("Text1")->text(), afterRelease);
+}
+
+void tst_WindowInput::spinnerShowsItsFocus()
+{
+    QWidget *spinner = m.child("UpDown1");
+    auto *rate = m.child<QLineEdit>("Text1");
+    rate->setFocus();
+    const QImage unfocused = spinner->grab().toImage();
+    QTest::keyClick(rate, Qt::Key_Tab);
+    QVERIFY(spinner->hasFocus());
+    QVERIFY(QAccessible::queryAccessibleInterface(spinner)->state().focused);
+    QVERIFY(spinner->grab().toImage() != unfocused);
 }
 
 void tst_WindowInput::screenReaderCanStepTheRate()
