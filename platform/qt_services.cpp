@@ -17,6 +17,10 @@ void QtServices::showMessage(const QString &text, MessageStyle style, const QStr
     QMessageBox box(icon, caption.isEmpty() ? m_applicationTitle : caption, text,
         QMessageBox::Ok, m_window);
     box.exec();
+    // Window managers that keep taskbar-less windows out of their own focus choices (openbox)
+    // would leave the keyboard nowhere once the box is gone: ask for it back.
+    if (m_window)
+        m_window->activateWindow();
 }
 
 void QtServices::beep()

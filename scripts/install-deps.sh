@@ -5,10 +5,11 @@ set -euo pipefail
 
 packages=(
     g++ cmake make
-    qt6-base-dev libxcb1-dev libxcb-damage0-dev
+    qt6-base-dev qt6-translations-l10n libxcb1-dev libxcb-damage0-dev
     fonts-ipafont-gothic locales
     xvfb xauth xdotool x11-utils
     dbus at-spi2-core python3-pyatspi
+    openbox xfwm4 metacity
     # The sanitizer runtime of the release's default clang (14 on Debian 12, 19 on 13).
     clang libclang-rt-dev
     desktop-file-utils appstream dpkg-dev

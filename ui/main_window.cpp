@@ -170,6 +170,9 @@ void FormMain::showEvent(QShowEvent *event)
 {
     if (!m_windowHintsSet) {
         keepOffTaskbar(this);
+        // Asked for, not left to the window manager: openbox gives a taskbar-less window no
+        // focus of its own accord, and typing at start would go nowhere.
+        activateWindow();
         m_windowHintsSet = true;
     }
     QMainWindow::showEvent(event);

@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# The real program under real window managers, each in its own Xvfb and session bus, driven
+# with real keys and checked from outside: keyboard focus at start, typed digits landing in
+# the amount field (read over the accessibility bus), focus back after a message box, what
+# the manager offers (no maximize), the taskbar hint, exit status.
+#   window_managers.sh path/to/kavro [manager ...]
+# Managers: openbox xfwm4 metacity mutter; by default every one that is installed.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [[ ${1:-} == --in-session ]]; then
+    # Inside dbus-run-session, on the display: one window manager, one program.
+    shift
+    program=$1 manager=$2 work=$3
+    case $manager in
+    openbox) command=(openbox) ;;
+    xfwm4) command=(xfwm4 --replace) ;;
+    metacity) command=(metacity --replace) ;;
+    mutter) command=(mutter --x11 --replace) ;;
+    esac
+    /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
+    bus=$!
+    "${command[@]}" > "$work/$manager.log" 2>&1 &
+    wm=$!
+    pid=
+    trap 'kill $pid $wm $bus 2> /dev/null || true' EXIT
+
+    passes=0 failures=0
+    check() { # description, then a command that must succeed
+        local what="$manager: $1"
+        shift
+        if "$@"; then echo "PASS   : $what"; passes=$((passes + 1)); else echo "FAIL!  : $what"; failures=$((failures + 1)); fi
+    }
+    within() { # tenths of a second, then a command to retry until it succeeds
+        local tries=$1
+        shift
+        for _ in $(seq "$tries"); do "$@" 2> /dev/null && return 0; sleep 0.1; done
+        return 1
+    }
+    managed() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+    focused() { [[ $(xdotool getwindowfocus) == "$window" ]]; }
+    amount_is() {
+        local shown
+        shown=$(/usr/bin/python3 "$here/field_text.py" '元の通貨の値段を入力してください。')
+        [[ $shown == "$1" ]] || { echo "  amount field: '$shown', expected '$1'"; return 1; }
+    }
+    box_up() { xdotool search --name '^バージョン情報$' > /dev/null; }
+    box_gone() { ! box_up; }
+    exited_with_zero() {
+        for _ in $(seq 60); do kill -0 "$pid" 2> /dev/null || break; sleep 0.05; done
+        local status=0
+        wait "$pid" || status=$?
+        pid=
+        [[ $status -eq 0 ]] || { echo "  exit status $status"; return 1; }
+    }
+
+    check "the window manager runs" within 100 managed
+    "$program" > "$work/$manager.out" 2>&1 &
+    pid=$!
+    window=
+    for _ in $(seq 100); do
+        window=$(xdotool search --onlyvisible --name 'Ver1\.0' 2> /dev/null | head -n 1) && [[ -n $window ]] && break
+        sleep 0.1
+    done
+    check "the window opens" [ -n "$window" ]
+    check "the window has keyboard focus at start" within 50 focused
+    xdotool type --delay 30 123
+    check "typed digits land in the amount field" within 30 amount_is 123
+
+    check "no maximize is offered" \
+        bash -c "xprop -id $window _NET_WM_ALLOWED_ACTIONS | grep -q _NET_WM_ACTION_CLOSE &&
+                 ! xprop -id $window _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE"
+    check "no taskbar button" bash -c "xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR"
+
+    # The version box from the Help menu, answered with Return.
+    xdotool key alt+h
+    sleep 0.3
+    xdotool key v
+    check "the version box opens" within 50 box_up
+    xdotool key Return
+    check "the version box closes" within 50 box_gone
+    check "focus comes back to the window after the box" within 50 focused
+    xdotool type --delay 30 4
+    check "typing goes on in the amount field" within 30 amount_is 1234
+
+    xdotool key alt+f
+    sleep 0.3
+    xdotool key x
+    check "File > End ends the program with status 0" exited_with_zero
+    echo "$manager: $passes passed, $failures failed"
+    [[ $failures -eq 0 ]]
+    exit
+fi
+
+program=$1
+shift
+managers=("$@")
+if [[ ${#managers[@]} -eq 0 ]]; then
+    for manager in openbox xfwm4 metacity mutter; do
+        command -v "$manager" > /dev/null && managers+=("$manager")
+    done
+fi
+[[ ${#managers[@]} -gt 0 ]] || { echo "no window manager installed" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+unset QT_SCALE_FACTOR WAYLAND_DISPLAY XDG_SESSION_TYPE
+passed=0 failed=0
+for manager in "${managers[@]}"; do
+    export XDG_CONFIG_HOME=$work/$manager/config XDG_RUNTIME_DIR=$work/$manager/runtime
+    mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+    exec 3> "$work/$manager.display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+    xvfb=$!
+    exec 3>&-
+    for _ in $(seq 100); do [[ -s $work/$manager.display ]] && break; sleep 0.05; done
+    export DISPLAY=:$(cat "$work/$manager.display")
+    if dbus-run-session -- bash "$0" --in-session "$program" "$manager" "$work" 2> "$work/$manager.err"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        grep -v -E 'fd limit|Activating|activated|SpiRegistry|xfconfd' "$work/$manager.err" >&2 || true
+        tail -n 5 "$work/$manager.log" >&2 || true
+    fi
+    kill "$xvfb" 2> /dev/null || true
+    wait "$xvfb" 2> /dev/null || true
+done
+echo "window managers: $passed passed, $failed failed"
+[[ $failed -eq 0 ]]
