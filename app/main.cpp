@@ -6,8 +6,22 @@
 
 #include <QApplication>
 
+namespace {
+
+// The window's rules (a fixed frame without minimize or maximize box, no taskbar button, an
+// audible beep) can only be expressed through X11. In a Wayland session with Xwayland (every
+// GNOME and KDE one) the program runs through X11 unless the user chose a platform.
+void preferX11()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    preferX11();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral(KAVRO_APPLICATION_NAME));
     QApplication::setApplicationVersion(QStringLiteral(KAVRO_DISPLAY_VERSION));

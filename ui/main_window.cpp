@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 
 #include <limits>
 #include <type_traits>
@@ -78,7 +79,12 @@ FormMain::FormMain(Services &services, RateStore &store, QWidget *parent)
     setWindowIcon(programIcon());
     buildMenus();
     buildControls();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // Under Wayland, Qt 6.4 draws the frame itself with a maximize box whatever the flags say,
+    // and a window whose minimum and maximum size are equal cannot follow a maximize: the
+    // compositor ends the program for it. There the window may grow, and leaves any
+    // maximized or full-screen state at once (changeEvent).
+    layout()->setSizeConstraint(
+        clientDrawsItsFrame() ? QLayout::SetMinimumSize : QLayout::SetFixedSize);
     load();
     m_textmoto->setFocus();
 }
@@ -176,6 +182,14 @@ void FormMain::showEvent(QShowEvent *event)
         m_windowHintsSet = true;
     }
     QMainWindow::showEvent(event);
+}
+
+void FormMain::changeEvent(QEvent *event)
+{
+    static constexpr Qt::WindowStates kSizedByOthers = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange && windowState() & kSizedByOthers)
+        QTimer::singleShot(0, this, [this] { setWindowState(windowState() & ~kSizedByOthers); });
+    QMainWindow::changeEvent(event);
 }
 
 void FormMain::load()
