@@ -10,6 +10,7 @@
 #include "ui/program_icon.h"
 #include "ui/up_down_control.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -148,6 +149,12 @@ void FormMain::buildControls()
     label1->setBuddy(m_textmoto);
     label2->setBuddy(m_textkekka);
     label7->setBuddy(m_text1);
+    // The currency box has no label on screen; a hidden one names it, so that a screen reader
+    // says what the box is before the item it shows.
+    auto *currencyLabel = new QLabel(texts::currencyDescription(), client);
+    currencyLabel->setObjectName(QStringLiteral("Combo1Label"));
+    currencyLabel->setBuddy(m_combo1);
+    currencyLabel->hide();
     m_combo1->setAccessibleDescription(texts::currencyDescription());
     m_combo1->lineEdit()->setAccessibleName(texts::currencyDescription());
     m_upDown1->setAccessibleName(texts::rateLabel());
@@ -212,11 +219,22 @@ void FormMain::command5Click()
         = convert(m_combo1->currentText(), m_textmoto->text(), m_text1->text());
     if (conversion.outcome == Outcome::Converted) {
         m_textkekka->setText(conversion.resultText);
+        announceResult();
         return;
     }
     m_services.showMessage(messageFor(conversion.outcome));
     m_textmoto->clear();
     m_textkekka->clear();
+}
+
+// Heard without moving focus and without a message the window does not show. Qt 6.4 has no
+// way to say this to a screen reader that Orca speaks (see docs/accessibility.md).
+void FormMain::announceResult()
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent announcement(m_textkekka, m_textkekka->text());
+    QAccessible::updateAccessibility(&announcement);
+#endif
 }
 
 void FormMain::text1Change()

@@ -36,6 +36,7 @@ private:
     void load();
 
     void command5Click();
+    void announceResult();
     void text1Change();
     void endProgram();
 

@@ -1,5 +1,6 @@
 #include "ui/up_down_control.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyleOptionSpinBox>
@@ -55,6 +56,13 @@ void UpDownControl::writeValue(int value)
     if (m_buddy)
         m_buddy->setText(QString::number(value));
     update();
+    // Screen readers speak the new rate, whether the arrows or the field has focus.
+    QAccessibleValueChangeEvent changed(this, value);
+    QAccessible::updateAccessibility(&changed);
+    if (m_buddy) {
+        QAccessibleValueChangeEvent buddyChanged(m_buddy, value);
+        QAccessible::updateAccessibility(&buddyChanged);
+    }
 }
 
 QSize UpDownControl::sizeHint() const

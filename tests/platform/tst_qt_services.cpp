@@ -54,7 +54,7 @@ void tst_QtServices::messageBoxHasItsIconCaptionAndWindow()
     other.setGeometry(420, 300, 200, 100);
     other.show();
     other.activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), &other);
+    QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == &other; }));
 
     QtServices services(u"KAVRO"_s);
     services.setWindow(&window);

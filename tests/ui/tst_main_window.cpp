@@ -256,6 +256,29 @@ void tst_MainWindow::screenReadersFindNamesAndDescriptions()
     QVERIFY(!accessible("Combo1")->text(QAccessible::Description).isEmpty());
     QCOMPARE(accessible("UpDown1")->text(QAccessible::Name), u"相場"_s);
     QCOMPARE(accessible("UpDown1")->role(), QAccessible::SpinBox);
+
+    // The currency box is named by a label, hidden, before its item.
+    const auto labels = accessible("Combo1")->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.first().first->text(QAccessible::Name), texts::currencyDescription());
+
+    // Each field's text attributes are one run over the whole text: a screen reader that
+    // joins runs reads the field whole.
+    m.child<QLineEdit>("Textkekka")->setText(u"50000"_s);
+    for (const char *name : {"Textmoto", "Textkekka", "Text1"}) {
+        QAccessibleTextInterface *text = accessible(name)->textInterface();
+        QVERIFY2(text, name);
+        for (int offset = 0; offset < text->characterCount(); ++offset) {
+            int start = -1;
+            int end = -1;
+            text->attributes(offset, &start, &end);
+            QCOMPARE(start, 0);
+            QCOMPARE(end, text->characterCount());
+        }
+        QCOMPARE(text->text(0, text->characterCount()), m.child<QLineEdit>(name)->text());
+    }
+    // The rate field, stepped like a spin box, has the shown number as its value.
+    QCOMPARE(accessible("Text1")->valueInterface()->currentValue().toInt(), 100);
 }
 
 void tst_MainWindow::enterAndEscapePressNoButton()
