@@ -27,16 +27,19 @@ if [[ ${1:-} == --in-session ]]; then
     check() { # description, then extended regular expressions
         local what=$1
         shift
-        local pattern at=$seen ok=1
+        # A later pattern may match the line of the one before it: Orca 48 says in one line
+        # what Orca 43 says in two.
+        local pattern at=$seen from=$((seen + 1)) ok=1
         for pattern in "$@"; do
             local found=
             for _ in $(seq 100); do
-                found=$(said | tail -n +$((at + 1)) | grep -n -E -m 1 -- "$pattern" | cut -d: -f1) || true
+                found=$(said | tail -n +$from | grep -n -E -m 1 -- "$pattern" | cut -d: -f1) || true
                 [[ -n $found ]] && break
                 sleep 0.1
             done
             if [[ -z $found ]]; then ok=0; break; fi
-            at=$((at + found))
+            at=$((from + found - 1))
+            from=$at
         done
         if ((ok)); then
             echo "PASS   : $what"
@@ -57,33 +60,33 @@ if [[ ${1:-} == --in-session ]]; then
         "通貨換算ツール Ver1.0 frame" "^'元の通貨の値段を入力してください。 text"
     xdotool type --delay 150 5
     key Tab
-    check "the currency box: what it is, then its item" "^'元の通貨 editable combo box" "^'USAドル\\.'"
+    check "the currency box: what it is, then its item" "^'元の通貨 (USAドル )?editable combo box" "USAドル\\.'"
     key Tab
     check "the result field by its label" "^'計算結果の表示 text"
     key Tab Tab Tab Tab
-    check "the calculate button" "^'計算 push button"
+    check "the calculate button" "^'計算 (push )?button"
     key space
     qt=$(qtpaths6 --qt-version 2> /dev/null || echo 6.4)
     if [[ $(printf '%s\n' 6.8 "$qt" | sort -V | head -n 1) != 6.8 ]]; then
         echo "SKIP   : the result after 計算 (Qt $qt cannot announce it; see docs/accessibility.md)"
         skips=$((skips + 1))
     else
-        check "the result after 計算" "^'500'"
+        check "the result after 計算" "^'500\\.?'"
     fi
     key Tab
     check "the rate field, read whole" "^'相場 text" "^'100 selected"
     key Up
-    check "Up in the rate field speaks the new rate" "^'101'"
+    check "Up in the rate field speaks the new rate" "^'101\\.?'"
     key Tab
-    check "the spinner, named, with its value" "^'相場 101 spin button"
+    check "the spinner, named, with its value" "^'相場 (101 spin button|spin button 101)"
     key Up
-    check "a spinner step speaks the new rate" "^'102'"
+    check "a spinner step speaks the new rate" "^'102\\.?'"
     key Tab
     check "the amount field, read whole" "^'元の通貨の値段を入力してください。 text" "^'5 selected"
     key alt+h
     sleep 0.3
     key v
-    check "the version box, by its caption, and its button" "alert バージョン情報" "^'OK push button"
+    check "the version box, by its caption, and its button" "alert バージョン情報" "^'OK (push )?button"
     key Return
     check "focus back in the window" "元の通貨の値段を入力してください。"
     echo "$passes passed, $failures failed, $skips skipped"
