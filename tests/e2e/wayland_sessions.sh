@@ -33,7 +33,7 @@ if [[ ${1:-} == --in-session ]]; then
     }
     alive() { kill -0 "$pid" 2> /dev/null; }
     exited_with_zero() {
-        for _ in $(seq 60); do alive || break; sleep 0.05; done
+        for _ in $(seq 200); do alive || break; sleep 0.05; done
         local status=0
         wait "$pid" || status=$?
         pid=

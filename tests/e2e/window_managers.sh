@@ -47,14 +47,14 @@ if [[ ${1:-} == --in-session ]]; then
     box_up() { xdotool search --name '^バージョン情報$' > /dev/null; }
     box_gone() { ! box_up; }
     exited_with_zero() {
-        for _ in $(seq 60); do kill -0 "$pid" 2> /dev/null || break; sleep 0.05; done
+        for _ in $(seq 200); do kill -0 "$pid" 2> /dev/null || break; sleep 0.05; done
         local status=0
         wait "$pid" || status=$?
         pid=
         [[ $status -eq 0 ]] || { echo "  exit status $status"; return 1; }
     }
 
-    check "the window manager runs" within 100 managed
+    check "the window manager runs" within 300 managed
     "$program" > "$work/$manager.out" 2>&1 &
     pid=$!
     window=
