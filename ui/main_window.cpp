@@ -194,7 +194,7 @@ void FormMain::showEvent(QShowEvent *event)
 void FormMain::changeEvent(QEvent *event)
 {
     static constexpr Qt::WindowStates kSizedByOthers = Qt::WindowMaximized | Qt::WindowFullScreen;
-    if (event->type() == QEvent::WindowStateChange && windowState() & kSizedByOthers)
+    if (event->type() == QEvent::WindowStateChange && (windowState() & kSizedByOthers))
         QTimer::singleShot(0, this, [this] { setWindowState(windowState() & ~kSizedByOthers); });
     QMainWindow::changeEvent(event);
 }
@@ -227,8 +227,9 @@ void FormMain::command5Click()
     m_textkekka->clear();
 }
 
-// Heard without moving focus and without a message the window does not show. Qt 6.4 has no
-// way to say this to a screen reader that Orca speaks (see docs/accessibility.md).
+// A screen reader speaks the result without focus leaving 計算 and without a message the
+// window does not show. Before Qt 6.8 no event does that: a text change is spoken only in
+// the focused field, and Qt 6.4 sends name and description changes without their text.
 void FormMain::announceResult()
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)

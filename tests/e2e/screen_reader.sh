@@ -115,5 +115,7 @@ exec 3>&-
 trap 'kill $xvfb 2> /dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
 export DISPLAY=:$(cat "$work/display")
+# The display number is written once the server listens; wait until it answers too.
+for _ in $(seq 100); do xprop -root > /dev/null 2>&1 && break; sleep 0.05; done
 dbus-run-session -- bash "$0" --in-session "$program" "$work" 2> "$work/session.err" ||
     { grep -v -E 'fd limit|Activating|activated|SpiRegistry|ALSA' "$work/session.err" >&2 || true; exit 1; }

@@ -37,7 +37,7 @@ if [[ ${1:-} == --in-session ]]; then
         local status=0
         wait "$pid" || status=$?
         pid=
-        [[ $status -eq 0 ]] || { echo "  exit status $status"; return 1; }
+        [[ $status -eq 0 ]] || { echo "  exit status $status"; grep -v '^\[' "$work/$kind.wayland" | head -n 20; return 1; }
     }
     key() { DISPLAY=$outer xdotool key --delay 60 "$@"; }
 
@@ -61,6 +61,7 @@ if [[ ${1:-} == --in-session ]]; then
         export DISPLAY
     fi
 
+    [[ $kind == wayland ]] && export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/wayland.lsan.supp"
     WAYLAND_DEBUG=client "$program" > "$work/$kind.out" 2> "$work/$kind.wayland" &
     pid=$!
     if [[ $kind == xwayland ]]; then
@@ -131,6 +132,8 @@ for kind in "${kinds[@]}"; do
     exec 3>&-
     for _ in $(seq 100); do [[ -s $work/$kind.display ]] && break; sleep 0.05; done
     export DISPLAY=:$(cat "$work/$kind.display")
+    # The display number is written once the server listens; wait until it answers too.
+    for _ in $(seq 100); do xprop -root > /dev/null 2>&1 && break; sleep 0.05; done
     if dbus-run-session -- bash "$0" --in-session "$program" "$kind" "$work" 2> "$work/$kind.err"; then
         passed=$((passed + 1))
     else

@@ -116,6 +116,8 @@ for manager in "${managers[@]}"; do
     exec 3>&-
     for _ in $(seq 100); do [[ -s $work/$manager.display ]] && break; sleep 0.05; done
     export DISPLAY=:$(cat "$work/$manager.display")
+    # The display number is written once the server listens; wait until it answers too.
+    for _ in $(seq 100); do xprop -root > /dev/null 2>&1 && break; sleep 0.05; done
     if dbus-run-session -- bash "$0" --in-session "$program" "$manager" "$work" 2> "$work/$manager.err"; then
         passed=$((passed + 1))
     else
