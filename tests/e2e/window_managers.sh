@@ -20,8 +20,11 @@ if [[ ${1:-} == --in-session ]]; then
     esac
     /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
     bus=$!
-    "${command[@]}" > "$work/$manager.log" 2>&1 &
-    wm=$!
+    start_manager() {
+        "${command[@]}" >> "$work/$manager.log" 2>&1 &
+        wm=$!
+    }
+    start_manager
     pid=
     trap 'kill $pid $wm $bus 2> /dev/null || true' EXIT
 
@@ -38,6 +41,12 @@ if [[ ${1:-} == --in-session ]]; then
         return 1
     }
     managed() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+    # Now and then a GTK-based manager fails to open a display that answers: start it again.
+    managed_or_restarted() {
+        managed && return 0
+        kill -0 "$wm" 2> /dev/null || start_manager
+        return 1
+    }
     focused() { [[ $(xdotool getwindowfocus) == "$window" ]]; }
     amount_is() {
         local shown
@@ -60,7 +69,7 @@ if [[ ${1:-} == --in-session ]]; then
         [[ $status -eq 0 ]] || { echo "  exit status $status"; return 1; }
     }
 
-    check "the window manager runs" within 300 managed
+    check "the window manager runs" within 300 managed_or_restarted
     "$program" > "$work/$manager.out" 2>&1 &
     pid=$!
     window=
