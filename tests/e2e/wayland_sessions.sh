@@ -67,7 +67,6 @@ if [[ ${1:-} == --in-session ]]; then
         export DISPLAY
     fi
 
-    [[ $kind == wayland ]] && export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/wayland.lsan.supp"
     WAYLAND_DEBUG=client "$program" > "$work/$kind.out" 2> "$work/$kind.wayland" &
     pid=$!
     if [[ $kind == xwayland ]]; then
