@@ -4,7 +4,7 @@
 # output records every "SPEECH OUTPUT" line, and runs on a terminal so that it is written as
 # it happens.   screen_reader.sh path/to/kavro
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
+source "$(dirname "$0")/common.sh"
 
 if [[ ${1:-} == --in-session ]]; then
     program=$2 work=$3
@@ -22,9 +22,9 @@ if [[ ${1:-} == --in-session ]]; then
     # No other Orca of this user ran when the test began (checked below): every one is ours.
     trap 'kill $pid 2> /dev/null; pkill -u "$(id -u)" -x orca; kill $orca $wm $bus 2> /dev/null || true' EXIT
 
-    passes=0 failures=0 skips=0 seen=0
+    skips=0 seen=0
     said() { sed 's/^SPEECH OUTPUT: //' "$speech"; }
-    # Waits until Orca has said each pattern, in order, after what earlier checks consumed.
+    # Unlike the other scripts' check: waits until Orca has said each pattern, in order, after what earlier checks consumed.
     check() { # description, then extended regular expressions
         local what=$1
         shift
@@ -85,7 +85,7 @@ if [[ ${1:-} == --in-session ]]; then
     key Tab
     check "the amount field, read whole" "^'元の通貨の値段を入力してください。 text" "^'5 selected"
     key alt+h
-    sleep 0.3
+    within 50 menu_open || true
     key v
     check "the version box, by its caption, and its button" "alert バージョン情報" "^'OK (push )?button"
     key Return
@@ -108,14 +108,7 @@ export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime XDG_DATA_HOME=
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 GTK_A11Y=atspi NO_AT_BRIDGE=0
 unset QT_SCALE_FACTOR WAYLAND_DISPLAY XDG_SESSION_TYPE
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-trap 'kill $xvfb 2> /dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
-export DISPLAY=:$(cat "$work/display")
-# The display number is written once the server listens; wait until it answers too.
-for _ in $(seq 100); do xprop -root > /dev/null 2>&1 && break; sleep 0.05; done
+start_xvfb "$work/display" 1024x768x24
+trap 'stop_xvfb; rm -rf "$work"' EXIT
 dbus-run-session -- bash "$0" --in-session "$program" "$work" 2> "$work/session.err" ||
     { grep -v -E 'fd limit|Activating|activated|SpiRegistry|ALSA' "$work/session.err" >&2 || true; exit 1; }

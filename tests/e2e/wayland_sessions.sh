@@ -8,43 +8,14 @@
 # Checks: which platform it chose, title, size, typing, a conversion (read over the
 # accessibility bus), exit status 0.   wayland_sessions.sh path/to/kavro [kind ...]
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
+source "$(dirname "$0")/common.sh"
 
 if [[ ${1:-} == --in-session ]]; then
     shift
     program=$1 kind=$2 work=$3
     outer=$DISPLAY
-    passes=0 failures=0
-    check() {
-        local what="$kind: $1"
-        shift
-        if "$@"; then echo "PASS   : $what"; passes=$((passes + 1)); else echo "FAIL!  : $what"; failures=$((failures + 1)); fi
-    }
-    within() {
-        local tries=$1
-        shift
-        for _ in $(seq "$tries"); do "$@" 2> /dev/null && return 0; sleep 0.1; done
-        return 1
-    }
-    field_is() { # accessible name, expected text
-        local shown
-        shown=$(/usr/bin/python3 "$here/field_text.py" "$1")
-        [[ $shown == "$2" ]] || { echo "  $1: '$shown', expected '$2'"; return 1; }
-    }
-    alive() { kill -0 "$pid" 2> /dev/null; }
-    exited_with_zero() {
-        for _ in $(seq 200); do alive || break; sleep 0.05; done
-        if kill -0 "$pid" 2> /dev/null; then
-            echo "  still running"
-            kill -9 "$pid"
-            pid=
-            return 1
-        fi
-        local status=0
-        wait "$pid" || status=$?
-        pid=
-        [[ $status -eq 0 ]] || { echo "  exit status $status"; grep -v '^\[' "$work/$kind.wayland" | head -n 20; return 1; }
-    }
+    check_prefix=$kind
+    ended() { exited_with_zero || { grep -v '^\[' "$work/$kind.wayland" | head -n 20; return 1; }; }
     key() { DISPLAY=$outer xdotool key --delay 60 "$@"; }
 
     /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
@@ -78,10 +49,8 @@ if [[ ${1:-} == --in-session ]]; then
     WAYLAND_DEBUG=client "$program" > "$work/$kind.out" 2> "$work/$kind.wayland" &
     pid=$!
     if [[ $kind == xwayland ]]; then
-        x_window() { xdotool search --onlyvisible --name 'Ver1\.0' > /dev/null; }
-        check "the program chose X11 (its window is on Xwayland)" within 100 x_window
+        check "the program chose X11 (its window is on Xwayland)" within 100 window_shown
         check "and said nothing to the compositor itself" bash -c "! grep -q xdg_toplevel '$work/$kind.wayland'"
-        window=$(xdotool search --onlyvisible --name 'Ver1\.0' | head -n 1)
         check "title" [ "$(xdotool getwindowname "$window")" = '$ to ¥ 通貨換算ツール Ver1.0' ]
         check "a fixed size: minimum equals maximum" bash -c \
             "xprop -id $window WM_NORMAL_HINTS | grep -q 'program specified minimum size: 350 by' &&
@@ -95,7 +64,12 @@ if [[ ${1:-} == --in-session ]]; then
         check "its minimum size is the window's" grep -q 'set_min_size(350, ' "$work/$kind.wayland"
     fi
 
-    sleep 0.5 # the compositor hands keyboard focus to the new window
+    if [[ $kind == xwayland ]]; then
+        focused() { [[ $(xdotool getwindowfocus) == "$window" ]]; }
+    else
+        focused() { grep -q 'wl_keyboard@[0-9]*\.enter(' "$work/$kind.wayland"; }
+    fi
+    check "the compositor gives the window the keyboard" within 50 focused
     DISPLAY=$outer xdotool type --delay 60 5
     check "typed digits land in the amount field" within 50 field_is '元の通貨の値段を入力してください。' 5
     # Tab to 計算 (amount, currency, result, three buttons, 計算) and press it.
@@ -103,25 +77,35 @@ if [[ ${1:-} == --in-session ]]; then
     check "a conversion: 5 dollars at 100 yen" within 50 field_is '計算結果の表示' 500
 
     if [[ $kind == wayland ]]; then
-        # weston's own maximize and full-screen keys, as its frame button would ask.
-        key super+shift+m
-        sleep 1
-        check "maximizing does not end the program" alive
-        normal() { [[ $(grep -o 'set_window_geometry([0-9, ]*)' "$work/$kind.wayland" | tail -n 1) == "$(grep -o 'set_window_geometry([0-9, ]*)' "$work/$kind.wayland" | head -n 1)" ]]; }
-        check "and the window goes back to its size" within 30 normal
-        key super+shift+f
-        sleep 1
-        check "full screen does not end it either" alive
-        # Back to the amount field, whose text Tab selects, and type over it.
+        # Back to the amount field, whose text Tab selects.
         key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
+        # weston's own maximize and full-screen keys, as its frame button would ask. Each makes
+        # weston send a configure with a size of its own; the window must answer with its own
+        # geometry and live on: a key typed after the answer reaches it only if weston did
+        # not end the connection over that answer.
+        log=$work/$kind.wayland
+        geometry() { grep -o 'set_window_geometry([0-9, ]*)' | tail -n 1; }
+        own=$(geometry < "$log")
+        asked() { tail -n +$((from + 1)) "$log" | grep -q 'xdg_toplevel@[0-9]*\.configure([1-9]'; }
+        answered() { [[ $(tail -n +$((from + 1)) "$log" | geometry) == "$own" ]]; }
+        from=$(wc -l < "$log")
+        key super+shift+m
+        check "weston asks for a maximized window" within 50 asked
+        check "the window answers with its own size" within 50 answered
         DISPLAY=$outer xdotool type --delay 60 7
-        check "keys and typing still work" within 50 field_is '元の通貨の値段を入力してください。' 7
+        check "and goes on taking typed digits" within 50 field_is '元の通貨の値段を入力してください。' 7
+        from=$(wc -l < "$log")
+        key super+shift+f
+        check "weston asks for a full-screen window" within 50 asked
+        check "the window answers with its own size again" within 50 answered
+        DISPLAY=$outer xdotool type --delay 60 8
+        check "and goes on taking typed digits again" within 50 field_is '元の通貨の値段を入力してください。' 78
     fi
 
     # To 終了, just before 計算 in the tab order (the wayland run went back to the amount field):
     # keys, not the menu, which a key pressed before it opens would miss.
     if [[ $kind == wayland ]]; then key Tab Tab Tab Tab Tab space; else key shift+Tab space; fi
-    check "終了 ends the program with status 0" exited_with_zero
+    check "終了 ends the program with status 0" ended
     echo "$kind: $passes passed, $failures failed"
     [[ $failures -eq 0 ]]
     exit
@@ -139,14 +123,7 @@ passed=0 failed=0
 for kind in "${kinds[@]}"; do
     export XDG_CONFIG_HOME=$work/$kind/config XDG_RUNTIME_DIR=$work/$kind/runtime
     mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-    exec 3> "$work/$kind.display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-    xvfb=$!
-    exec 3>&-
-    for _ in $(seq 100); do [[ -s $work/$kind.display ]] && break; sleep 0.05; done
-    export DISPLAY=:$(cat "$work/$kind.display")
-    # The display number is written once the server listens; wait until it answers too.
-    for _ in $(seq 100); do xprop -root > /dev/null 2>&1 && break; sleep 0.05; done
+    start_xvfb "$work/$kind.display" 1024x768x24
     if dbus-run-session -- bash "$0" --in-session "$program" "$kind" "$work" 2> "$work/$kind.err"; then
         passed=$((passed + 1))
     else
@@ -154,8 +131,7 @@ for kind in "${kinds[@]}"; do
         grep -v -E 'fd limit|Activating|activated|SpiRegistry' "$work/$kind.err" >&2 || true
         tail -n 5 "$work/weston.log" "$work/$kind.wayland" >&2 || true
     fi
-    kill "$xvfb" 2> /dev/null || true
-    wait "$xvfb" 2> /dev/null || true
+    stop_xvfb
 done
 echo "Wayland sessions: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]

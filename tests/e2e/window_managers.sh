@@ -6,7 +6,7 @@
 #   window_managers.sh path/to/kavro [manager ...]
 # Managers: openbox xfwm4 metacity mutter; by default every one that is installed.
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
+source "$(dirname "$0")/common.sh"
 
 if [[ ${1:-} == --in-session ]]; then
     # Inside dbus-run-session, on the display: one window manager, one program.
@@ -28,18 +28,7 @@ if [[ ${1:-} == --in-session ]]; then
     pid=
     trap 'kill $pid $wm $bus 2> /dev/null || true' EXIT
 
-    passes=0 failures=0
-    check() { # description, then a command that must succeed
-        local what="$manager: $1"
-        shift
-        if "$@"; then echo "PASS   : $what"; passes=$((passes + 1)); else echo "FAIL!  : $what"; failures=$((failures + 1)); fi
-    }
-    within() { # tenths of a second, then a command to retry until it succeeds
-        local tries=$1
-        shift
-        for _ in $(seq "$tries"); do "$@" 2> /dev/null && return 0; sleep 0.1; done
-        return 1
-    }
+    check_prefix=$manager
     managed() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
     # Now and then a GTK-based manager fails to open a display that answers: start it again.
     managed_or_restarted() {
@@ -47,40 +36,24 @@ if [[ ${1:-} == --in-session ]]; then
         kill -0 "$wm" 2> /dev/null || start_manager
         return 1
     }
+    amount=元の通貨の値段を入力してください。
     focused() { [[ $(xdotool getwindowfocus) == "$window" ]]; }
-    amount_is() {
-        local shown
-        shown=$(/usr/bin/python3 "$here/field_text.py" '元の通貨の値段を入力してください。')
-        [[ $shown == "$1" ]] || { echo "  amount field: '$shown', expected '$1'"; return 1; }
-    }
     box_up() { xdotool search --name '^バージョン情報$' > /dev/null; }
     box_gone() { ! box_up; }
-    exited_with_zero() {
-        for _ in $(seq 200); do kill -0 "$pid" 2> /dev/null || break; sleep 0.05; done
-        if kill -0 "$pid" 2> /dev/null; then
-            echo "  still running"
-            kill -9 "$pid"
-            pid=
-            return 1
-        fi
-        local status=0
-        wait "$pid" || status=$?
-        pid=
-        [[ $status -eq 0 ]] || { echo "  exit status $status"; return 1; }
+    # Mapped and holding the keyboard: only then does a key meant for the box reach it.
+    box_focused() {
+        local box
+        box=$(xdotool search --onlyvisible --name '^バージョン情報$' | head -n 1)
+        [[ -n $box && $(xdotool getwindowfocus) == "$box" ]]
     }
 
     check "the window manager runs" within 300 managed_or_restarted
     "$program" > "$work/$manager.out" 2>&1 &
     pid=$!
-    window=
-    for _ in $(seq 100); do
-        window=$(xdotool search --onlyvisible --name 'Ver1\.0' 2> /dev/null | head -n 1) && [[ -n $window ]] && break
-        sleep 0.1
-    done
-    check "the window opens" [ -n "$window" ]
+    check "the window opens" within 100 window_shown
     check "the window has keyboard focus at start" within 50 focused
     xdotool type --delay 30 123
-    check "typed digits land in the amount field" within 30 amount_is 123
+    check "typed digits land in the amount field" within 30 field_is "$amount" 123
 
     check "no maximize is offered" \
         bash -c "xprop -id $window _NET_WM_ALLOWED_ACTIONS | grep -q _NET_WM_ACTION_CLOSE &&
@@ -89,14 +62,14 @@ if [[ ${1:-} == --in-session ]]; then
 
     # The version box from the Help menu, answered with Return.
     xdotool key alt+h
-    sleep 0.3
+    check "Alt+H opens the Help menu" within 50 menu_open
     xdotool key v
-    check "the version box opens" within 50 box_up
+    check "the version box opens with keyboard focus" within 50 box_focused
     xdotool key Return
     check "the version box closes" within 50 box_gone
     check "focus comes back to the window after the box" within 50 focused
     xdotool type --delay 30 4
-    check "typing goes on in the amount field" within 30 amount_is 1234
+    check "typing goes on in the amount field" within 30 field_is "$amount" 1234
 
     # From the amount field to 終了: currency, result, クリアー, バージョン, 終了. Keys, not the
     # menu: a key pressed before a slow menu opens would land in the field instead.
@@ -125,14 +98,7 @@ passed=0 failed=0
 for manager in "${managers[@]}"; do
     export XDG_CONFIG_HOME=$work/$manager/config XDG_RUNTIME_DIR=$work/$manager/runtime
     mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-    exec 3> "$work/$manager.display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
-    xvfb=$!
-    exec 3>&-
-    for _ in $(seq 100); do [[ -s $work/$manager.display ]] && break; sleep 0.05; done
-    export DISPLAY=:$(cat "$work/$manager.display")
-    # The display number is written once the server listens; wait until it answers too.
-    for _ in $(seq 100); do xprop -root > /dev/null 2>&1 && break; sleep 0.05; done
+    start_xvfb "$work/$manager.display" 1024x768x24
     if dbus-run-session -- bash "$0" --in-session "$program" "$manager" "$work" 2> "$work/$manager.err"; then
         passed=$((passed + 1))
     else
@@ -140,8 +106,7 @@ for manager in "${managers[@]}"; do
         grep -v -E 'fd limit|Activating|activated|SpiRegistry|xfconfd' "$work/$manager.err" >&2 || true
         tail -n 5 "$work/$manager.log" >&2 || true
     fi
-    kill "$xvfb" 2> /dev/null || true
-    wait "$xvfb" 2> /dev/null || true
+    stop_xvfb
 done
 echo "window managers: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -1,0 +1,86 @@
+# shellcheck shell=bash
+# Helpers shared by the end-to-end scripts, which source this file. Each check prints a line
+# in Qt Test's style and is counted; `check_prefix` names the run (a manager, a session kind).
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+passes=0 failures=0
+check_prefix=
+
+check() { # description, then a command that must succeed
+    local what="${check_prefix:+$check_prefix: }$1"
+    shift
+    if "$@"; then
+        echo "PASS   : $what"
+        passes=$((passes + 1))
+    else
+        echo "FAIL!  : $what"
+        failures=$((failures + 1))
+    fi
+}
+
+within() { # tenths of a second, then a command to retry until it succeeds
+    local tries=$1 try
+    shift
+    # Only the last try says why it failed.
+    for ((try = 1; try < tries; try++)); do "$@" > /dev/null 2>&1 && return 0; sleep 0.1; done
+    "$@" 2> /dev/null
+}
+
+# A private Xvfb on a free display; returns once it answers, with DISPLAY naming it.
+start_xvfb() { # file for the display number, screen size
+    exec 3> "$1"
+    Xvfb -displayfd 3 -screen 0 "$2" -nolisten tcp > /dev/null 2>&1 &
+    xvfb=$!
+    exec 3>&-
+    for _ in $(seq 100); do [[ -s $1 ]] && break; sleep 0.05; done
+    DISPLAY=:$(cat "$1")
+    export DISPLAY
+    # The number is written once the server listens; it answers a moment later.
+    for _ in $(seq 100); do xprop -root > /dev/null 2>&1 && break; sleep 0.05; done
+}
+
+stop_xvfb() {
+    kill "$xvfb" 2> /dev/null || true
+    wait "$xvfb" 2> /dev/null || true
+}
+
+# The text of the program's field with this accessible name, read over the AT-SPI bus.
+field_is() { # accessible name, expected text
+    local shown
+    # Asking the bus about a program that has died can hang: ask only a live one, and bounded.
+    if [[ -n ${pid:-} ]] && ! kill -0 "$pid" 2> /dev/null; then
+        echo "  $1: the program has ended"
+        return 1
+    fi
+    shown=$(timeout 12 /usr/bin/python3 "$e2e_dir/field_text.py" "$1")
+    [[ $shown == "$2" ]] || { echo "  $1: '$shown', expected '$2'"; return 1; }
+}
+
+# The program's main window is on screen; `window` names it.
+window_shown() {
+    window=$(xdotool search --onlyvisible --name 'Ver1\.0' | head -n 1)
+    [[ -n $window ]]
+}
+
+# One of the program's popup menus is on screen: keys meant for it reach it from now on.
+menu_open() {
+    local popup
+    for popup in $(xdotool search --onlyvisible --class '^kavro$'); do
+        xprop -id "$popup" _NET_WM_WINDOW_TYPE | grep -q POPUP_MENU && return 0
+    done
+    return 1
+}
+
+# The program ($pid) ends within 10 s with status 0; one that does not is killed.
+exited_with_zero() {
+    for _ in $(seq 200); do kill -0 "$pid" 2> /dev/null || break; sleep 0.05; done
+    if kill -0 "$pid" 2> /dev/null; then
+        echo "  still running"
+        kill -9 "$pid"
+        pid=
+        return 1
+    fi
+    local status=0
+    wait "$pid" || status=$?
+    pid=
+    [[ $status -eq 0 ]] || { echo "  exit status $status"; return 1; }
+}
