@@ -64,10 +64,11 @@ if [[ ${1:-} == --in-session ]]; then
         check "its minimum size is the window's" grep -q 'set_min_size(350, ' "$work/$kind.wayland"
     fi
 
+    # (libwayland's debug lines name objects wl_foo@N up to 1.22, wl_foo#N after.)
     if [[ $kind == xwayland ]]; then
         focused() { [[ $(xdotool getwindowfocus) == "$window" ]]; }
     else
-        focused() { grep -q 'wl_keyboard@[0-9]*\.enter(' "$work/$kind.wayland"; }
+        focused() { grep -q 'wl_keyboard[@#][0-9]*\.enter(' "$work/$kind.wayland"; }
     fi
     check "the compositor gives the window the keyboard" within 50 focused
     DISPLAY=$outer xdotool type --delay 60 5
@@ -86,7 +87,7 @@ if [[ ${1:-} == --in-session ]]; then
         log=$work/$kind.wayland
         geometry() { grep -o 'set_window_geometry([0-9, ]*)' | tail -n 1; }
         own=$(geometry < "$log")
-        asked() { tail -n +$((from + 1)) "$log" | grep -q 'xdg_toplevel@[0-9]*\.configure([1-9]'; }
+        asked() { tail -n +$((from + 1)) "$log" | grep -q 'xdg_toplevel[@#][0-9]*\.configure([1-9]'; }
         answered() { [[ $(tail -n +$((from + 1)) "$log" | geometry) == "$own" ]]; }
         from=$(wc -l < "$log")
         key super+shift+m
