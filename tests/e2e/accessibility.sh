@@ -14,10 +14,14 @@ trap 'stop_xvfb; rm -rf "$work"' EXIT
 
 dbus-run-session -- bash -c '
     /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
-    "$1" > /dev/null 2>&1 &
+    "$1" > "$4" 2>&1 &
     program=$!
     status=0
     /usr/bin/python3 "$2" "$3" || status=$?
     kill $program
-    exit $status' bash "$program" "$e2e_dir/accessibility.py" "$XDG_CONFIG_HOME/RuvU.ini" 2> "$work/bus.log" ||
-    { grep -v -E 'fd limit|Activating|activated|SpiRegistry' "$work/bus.log" >&2 || true; exit 1; }
+    exit $status' bash "$program" "$e2e_dir/accessibility.py" "$XDG_CONFIG_HOME/RuvU.ini" "$work/program.log" \
+    2> "$work/bus.log" || {
+    grep -v -E 'fd limit|Activating|activated|SpiRegistry' "$work/bus.log" >&2 || true
+    grep -v XDG_RUNTIME_DIR "$work/program.log" >&2 || true
+    exit 1
+}
