@@ -32,7 +32,7 @@ if [[ $(nproc) -ge 2 ]] && command -v taskset > /dev/null; then
     pin_server=(taskset -c 0)
     pin_program=(taskset -c 1)
 fi
-"${pin_server[@]}" Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+"${pin_server[@]}" Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
 xvfb=$!
 bus_pid=
 running=

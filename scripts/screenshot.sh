@@ -12,7 +12,7 @@ export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 export DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset > /dev/null 2>&1 &
 xvfb=$!
 trap 'kill $program $xvfb 2> /dev/null || true; rm -rf "$work"' EXIT
 program=

@@ -25,17 +25,22 @@ within() { # tenths of a second, then a command to retry until it succeeds
     "$@" 2> /dev/null
 }
 
-# A private Xvfb on a free display; returns once it answers, with DISPLAY naming it.
+# A private Xvfb on a free display; returns once it answers, with DISPLAY naming it. Without
+# -noreset the server resets when its last client leaves, as the probe below does, and a
+# client connecting during that reset is refused.
 start_xvfb() { # file for the display number, screen size
     exec 3> "$1"
-    Xvfb -displayfd 3 -screen 0 "$2" -nolisten tcp > /dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "$2" -nolisten tcp -noreset > "$1.log" 2>&1 &
     xvfb=$!
     exec 3>&-
     for _ in $(seq 100); do [[ -s $1 ]] && break; sleep 0.05; done
     DISPLAY=:$(cat "$1")
     export DISPLAY
     # The number is written once the server listens; it answers a moment later.
-    for _ in $(seq 100); do xprop -root > /dev/null 2>&1 && break; sleep 0.05; done
+    for _ in $(seq 100); do xprop -root > /dev/null 2>&1 && return 0; sleep 0.05; done
+    echo "Xvfb on $DISPLAY does not answer:" >&2
+    cat "$1.log" >&2
+    return 1
 }
 
 stop_xvfb() {
