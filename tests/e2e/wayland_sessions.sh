@@ -81,18 +81,17 @@ if [[ ${1:-} == --in-session ]]; then
         own=$(geometry < "$log")
         asked() { tail -n +$((from + 1)) "$log" | grep -q 'xdg_toplevel[@#][0-9]*\.configure([1-9]'; }
         answered() { [[ $(tail -n +$((from + 1)) "$log" | geometry) == "$own" ]]; }
-        from=$(wc -l < "$log")
-        key super+shift+m
-        check "weston asks for a maximized window" within 50 asked
-        check "the window answers with its own size" within 50 answered
-        DISPLAY=$outer xdotool type --delay 60 7
-        check "and goes on taking typed digits" within 50 field_is '元の通貨の値段を入力してください。' 7
-        from=$(wc -l < "$log")
-        key super+shift+f
-        check "weston asks for a full-screen window" within 50 asked
-        check "the window answers with its own size again" within 50 answered
-        DISPLAY=$outer xdotool type --delay 60 8
-        check "and goes on taking typed digits again" within 50 field_is '元の通貨の値段を入力してください。' 78
+        survives() { # what weston is asked for, its key, a digit to type, the field's text after
+            from=$(wc -l < "$log")
+            key "$2"
+            check "weston asks for a $1 window" within 50 asked
+            check "the window answers with its own size after $1" within 50 answered
+            DISPLAY=$outer xdotool type --delay 60 "$3"
+            check "and goes on taking typed digits after $1" \
+                within 50 field_is '元の通貨の値段を入力してください。' "$4"
+        }
+        survives maximized super+shift+m 7 7
+        survives full-screen super+shift+f 8 78
     fi
 
     # To 終了, just before 計算 in the tab order (the wayland run went back to the amount field):
