@@ -1,4 +1,5 @@
 #include "conversion/texts.h"
+#include "platform/client_frame.h"
 #include "platform/qt_services.h"
 #include "settings/ini_rate_store.h"
 #include "ui/application.h"
@@ -23,6 +24,7 @@ int main(int argc, char *argv[])
 {
     preferX11();
     QApplication app(argc, argv);
+    kavro::prepareClientFrames();
     QApplication::setApplicationName(QStringLiteral(KAVRO_APPLICATION_NAME));
     QApplication::setApplicationVersion(QStringLiteral(KAVRO_DISPLAY_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(KAVRO_APP_ID));

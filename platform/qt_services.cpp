@@ -1,5 +1,7 @@
 #include "platform/qt_services.h"
 
+#include "platform/client_frame.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -16,6 +18,7 @@ void QtServices::showMessage(const QString &text, MessageStyle style, const QStr
         = style == MessageStyle::Information ? QMessageBox::Information : QMessageBox::NoIcon;
     QMessageBox box(icon, caption.isEmpty() ? m_applicationTitle : caption, text,
         QMessageBox::Ok, m_window);
+    addClientFrame(&box);
     box.exec();
     // Window managers that keep taskbar-less windows out of their own focus choices (openbox)
     // would leave the keyboard nowhere once the box is gone: ask for it back.

@@ -52,9 +52,4 @@ void keepOffTaskbar(QWidget *window)
     xcb_flush(connection);
 }
 
-bool clientDrawsItsFrame()
-{
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
 } // namespace kavro

@@ -9,8 +9,4 @@ namespace kavro {
 // first show event); does nothing on other platforms.
 void keepOffTaskbar(QWidget *window);
 
-// True where the window system leaves the frame to the program (Qt's own title bar under
-// Wayland), so that no window flag decides which boxes it offers.
-bool clientDrawsItsFrame();
-
 } // namespace kavro

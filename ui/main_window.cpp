@@ -2,6 +2,7 @@
 
 #include "conversion/conversion.h"
 #include "conversion/texts.h"
+#include "platform/client_frame.h"
 #include "platform/services.h"
 #include "platform/x11_window.h"
 #include "settings/rate_store.h"
@@ -80,10 +81,11 @@ FormMain::FormMain(Services &services, RateStore &store, QWidget *parent)
     setWindowIcon(programIcon());
     buildMenus();
     buildControls();
-    // Under Wayland, Qt 6.4 draws the frame itself with a maximize box whatever the flags say,
-    // and a window whose minimum and maximum size are equal cannot follow a maximize: the
-    // compositor ends the program for it. There the window may grow, and leaves any
-    // maximized or full-screen state at once (changeEvent).
+    addClientFrame(this);
+    // Under Wayland the compositor may still maximize the window (weston has keys for it), and
+    // a window whose minimum and maximum size are equal cannot follow: the compositor ends the
+    // program for it. There the window may grow, and leaves any maximized or full-screen
+    // state at once (changeEvent).
     layout()->setSizeConstraint(
         clientDrawsItsFrame() ? QLayout::SetMinimumSize : QLayout::SetFixedSize);
     load();

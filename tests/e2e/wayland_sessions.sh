@@ -5,8 +5,8 @@
 #             program must choose X11 by itself
 #   wayland   no X display at all: the program runs natively on Wayland and must survive the
 #             compositor maximizing it
-# Checks: which platform it chose, title, size, typing, a conversion (read over the
-# accessibility bus), exit status 0.   wayland_sessions.sh path/to/kavro [kind ...]
+# Checks: which platform it chose, title, size, no GL driver, typing, a conversion (read over
+# the accessibility bus), exit status 0 and a quiet standard error.   wayland_sessions.sh path/to/kavro [kind ...]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -63,6 +63,9 @@ if [[ ${1:-} == --in-session ]]; then
         focused() { grep -q 'wl_keyboard[@#][0-9]*\.enter(' "$work/$kind.wayland"; }
     fi
     check "the compositor gives the window the keyboard" within 50 focused
+    # The program paints with QPainter alone: no GL driver (Mesa's, with LLVM) nor Vulkan.
+    check "no GL or Vulkan driver is mapped" bash -c \
+        "! grep -E '/dri/|libLLVM|libvulkan' /proc/$pid/maps | awk '{print \$6}' | sort -u | grep ."
     DISPLAY=$outer xdotool type --delay 60 5
     check "typed digits land in the amount field" within 50 field_is '元の通貨の値段を入力してください。' 5
     # Tab to 計算 (amount, currency, result, three buttons, 計算) and press it.
@@ -98,6 +101,8 @@ if [[ ${1:-} == --in-session ]]; then
     # keys, not the menu, which a key pressed before it opens would miss.
     if [[ $kind == wayland ]]; then key Tab Tab Tab Tab Tab space; else key shift+Tab space; fi
     check "終了 ends the program with status 0" ended
+    # Apart from libwayland's debug lines, asked for above.
+    check "nothing on standard error" bash -c "! grep -v '^\\[' '$work/$kind.wayland'"
     echo "$kind: $passes passed, $failures failed"
     [[ $failures -eq 0 ]]
     exit

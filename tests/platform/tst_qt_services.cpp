@@ -1,10 +1,14 @@
 #include "platform/qt_services.h"
 
+#include "platform/client_frame.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QStyleOptionTitleBar>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 
 using namespace kavro;
 using namespace Qt::StringLiterals;
@@ -16,6 +20,8 @@ class tst_QtServices : public QObject
 private Q_SLOTS:
     void messageBoxHasItsIconCaptionAndWindow_data();
     void messageBoxHasItsIconCaptionAndWindow();
+    void titleBarClosesOnlyFromItsCloseBox_data();
+    void titleBarClosesOnlyFromItsCloseBox();
 };
 
 void tst_QtServices::messageBoxHasItsIconCaptionAndWindow_data()
@@ -98,6 +104,59 @@ void tst_QtServices::messageBoxHasItsIconCaptionAndWindow()
     QVERIFY2((shown.centre - window.frameGeometry().center()).manhattanLength() <= 4,
         qPrintable(u"box centred at %1,%2"_s.arg(shown.centre.x()).arg(shown.centre.y())));
     QCOMPARE(shown.pointSize, 15.0);
+}
+
+void tst_QtServices::titleBarClosesOnlyFromItsCloseBox_data()
+{
+    QTest::addColumn<QStyle::SubControl>("pressedOn");
+    QTest::addColumn<QStyle::SubControl>("releasedOn");
+    QTest::addColumn<bool>("closes");
+
+    QTest::newRow("a click on the close box closes the window")
+        << QStyle::SC_TitleBarCloseButton << QStyle::SC_TitleBarCloseButton << true;
+    QTest::newRow("a click on the title leaves it open")
+        << QStyle::SC_TitleBarLabel << QStyle::SC_TitleBarLabel << false;
+    QTest::newRow("a press on the close box released on the title leaves it open")
+        << QStyle::SC_TitleBarCloseButton << QStyle::SC_TitleBarLabel << false;
+}
+
+// The frame the program draws where the compositor draws none: above the window's own layout,
+// which keeps its size.
+void tst_QtServices::titleBarClosesOnlyFromItsCloseBox()
+{
+    QFETCH(QStyle::SubControl, pressedOn);
+    QFETCH(QStyle::SubControl, releasedOn);
+    QFETCH(bool, closes);
+
+    QWidget window;
+    window.setWindowTitle(u"$ to ¥ 通貨換算ツール Ver1.0"_s);
+    auto *content = new QWidget;
+    content->setFixedSize(350, 152);
+    auto *layout = new QVBoxLayout(&window);
+    layout->setContentsMargins({});
+    layout->addWidget(content);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    QWidget *bar = addTitleBar(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(bar->geometry(), QRect(0, 0, 350, bar->height()));
+    QVERIFY(bar->height() > 0);
+    QCOMPARE(content->geometry(), QRect(0, bar->height(), 350, 152));
+    QCOMPARE(window.size(), QSize(350, bar->height() + 152));
+
+    QStyleOptionTitleBar option;
+    option.initFrom(bar);
+    option.titleBarFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+    option.subControls
+        = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarSysMenu | QStyle::SC_TitleBarCloseButton;
+    const auto centreOf = [&](QStyle::SubControl control) {
+        return bar->style()->subControlRect(QStyle::CC_TitleBar, &option, control, bar).center();
+    };
+    QTest::mousePress(bar, Qt::LeftButton, {}, centreOf(pressedOn));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, centreOf(releasedOn));
+    QCOMPARE(window.isVisible(), !closes);
 }
 
 QTEST_MAIN(tst_QtServices)
