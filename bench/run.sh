@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The benchmark behind `make bench`. Reports; never fails on a figure.
 #  1. Start-up under Xvfb: exec to first window mapped and to first paint, and peak RSS, for
-#     the program and for a logic-free floor window, interleaved round by round.
+#     the program and for a logic-free floor window, interleaved round by round; then natively
+#     under Wayland (weston nested in Xvfb): exec to the first frame sent, and peak RSS.
 #  2. In-process Qt Test benchmarks: a conversion, a spinner step with its durable write,
 #     building and showing the window.
 #  3. Idle: CPU time and wakeups over 10 s, without and with focus in a text field.
@@ -36,7 +37,9 @@ fi
 xvfb=$!
 bus_pid=
 running=
+compositor=
 cleanup() {
+    [[ -n $compositor ]] && kill "$compositor" 2> /dev/null || true
     [[ -n $running ]] && kill "$running" 2> /dev/null || true
     [[ -n $bus_pid ]] && kill "$bus_pid" 2> /dev/null || true
     kill "$xvfb" 2> /dev/null || true
@@ -50,37 +53,61 @@ eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
     awk 'NR == 1 { print "export DBUS_SESSION_BUS_ADDRESS=" $0 } NR == 2 { print "bus_pid=" $0 }')"
 fc-cache > /dev/null 2>&1 || true
 
+
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 quartiles() { sort -n | awk '{ v[NR] = $1 } END { printf "%.3f-%.3f", v[int(NR * 0.25 + 0.5)], v[int(NR * 0.75 + 0.5)] }'; }
 
-echo "== Start-up under Xvfb: $rounds interleaved rounds after 3 warm-up rounds =="
-echo "machine: $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)"
-: > "$work/program" && : > "$work/floor"
-for round in $(seq -3 "$rounds"); do
-    # Alternate which one goes first, so that neither always meets a warmer cache.
-    if (( round % 2 )); then order="program floor"; else order="floor program"; fi
-    for which in $order; do
-        if [[ $which == program ]]; then target=$program; else target=$floor; fi
-        line=$("${pin_program[@]}" "$watcher" "$target")
-        (( round > 0 )) && echo "$line" >> "$work/$which"
+# Interleaved rounds of one watcher over the program and the floor: NAME.program, NAME.floor.
+measure() { # name, watcher
+    : > "$work/$1.program" && : > "$work/$1.floor"
+    local round which order target line
+    for round in $(seq -3 "$rounds"); do
+        # Alternate which one goes first, so that neither always meets a warmer cache.
+        if (( round % 2 )); then order="program floor"; else order="floor program"; fi
+        for which in $order; do
+            if [[ $which == program ]]; then target=$program; else target=$floor; fi
+            line=$("${pin_program[@]}" "$2" "$target")
+            (( round > 0 )) && echo "$line" >> "$work/$1.$which"
+        done
     done
-done
-paste -d ' ' "$work/program" "$work/floor" > "$work/pairs"
-report() { # column name, unit scale, unit
-    local column=$1 name=$2 scale=$3 unit=$4
-    local p f
-    p=$(awk -v c="$column" '{ print $c }' "$work/program" | median)
-    f=$(awk -v c="$column" '{ print $c }' "$work/floor" | median)
-    local spread
-    spread=$(awk -v c="$column" '{ print $c / $(c + 3) }' "$work/pairs" | quartiles)
-    awk -v n="$name" -v p="$p" -v f="$f" -v s="$scale" -v u="$unit" -v q="$spread" 'BEGIN {
+}
+report() { # name, column, label, unit scale, unit
+    local name=$1 column=$2 p f spread
+    local columns
+    columns=$(awk '{ print NF; exit }' "$work/$name.program")
+    p=$(awk -v c="$column" '{ print $c }' "$work/$name.program" | median)
+    f=$(awk -v c="$column" '{ print $c }' "$work/$name.floor" | median)
+    spread=$(paste -d ' ' "$work/$name.program" "$work/$name.floor" |
+        awk -v c="$column" -v n="$columns" '{ print $c / $(c + n) }' | quartiles)
+    awk -v n="$3" -v p="$p" -v f="$f" -v s="$4" -v u="$5" -v q="$spread" 'BEGIN {
         printf "%-20s program %8.2f %s   floor %8.2f %s   ratio %.3f   (per-round ratio, middle half: %s)\n",
             n, p / s, u, f / s, u, p / f, q }'
 }
-report 1 "exec to map" 1000 ms
-report 2 "exec to first paint" 1000 ms
-report 3 "peak RSS (VmHWM)" 1024 MiB
 
+echo "== Start-up under Xvfb: $rounds interleaved rounds after 3 warm-up rounds =="
+echo "machine: $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo), $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)"
+measure x11 "$watcher"
+report x11 1 "exec to map" 1000 ms
+report x11 2 "exec to first paint" 1000 ms
+report x11 3 "peak RSS (VmHWM)" 1024 MiB
+
+# Natively under Wayland: weston nested in the same Xvfb, on the X server's core.
+if command -v weston > /dev/null; then
+    echo
+    echo "== Start-up natively under Wayland (weston $(weston --version | awk '{ print $2 }'), pixman): $rounds interleaved rounds =="
+    "${pin_server[@]}" weston --backend=x11-backend.so --use-pixman --socket=kavro-bench \
+        --width=800 --height=600 > "$work/weston.log" 2>&1 &
+    compositor=$!
+    for _ in $(seq 100); do [[ -S $XDG_RUNTIME_DIR/kavro-bench ]] && break; sleep 0.1; done
+    WAYLAND_DISPLAY=kavro-bench measure wayland "$build/bench/wayland_watcher"
+    kill "$compositor" 2> /dev/null || true
+    report wayland 1 "exec to first frame" 1000 ms
+    report wayland 2 "peak RSS (VmHWM)" 1024 MiB
+    x11_rss=$(awk '{ print $3 }' "$work/x11.program" | median)
+    wayland_rss=$(awk '{ print $2 }' "$work/wayland.program" | median)
+    awk -v w="$wayland_rss" -v x="$x11_rss" 'BEGIN {
+        printf "%-20s the program natively under Wayland against under X11: ratio %.3f\n", "peak RSS", w / x }'
+fi
 echo
 echo "== In-process (offscreen) =="
 QT_QPA_PLATFORM=offscreen "$build/bench/bench_inprocess" 2>&1 |
