@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # Two commands set up a fresh Debian 12 machine: `make run` and `make test`.
 BUILD_DIR ?= build
 BUILD_TYPE ?= Release

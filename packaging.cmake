@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # A Debian package: cpack -G DEB in the build folder.
 install(TARGETS kavro RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 

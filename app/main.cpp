@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 #include "conversion/texts.h"
 #include "platform/client_frame.h"
 #include "platform/qt_services.h"

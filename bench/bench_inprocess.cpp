@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 // In-process benchmarks: one conversion, one spinner step with its durable store write, and
 // building and showing the window. Run offscreen; they report and never fail.
 #include "conversion/conversion.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 // The floor for start-up measurements: the same widgets, fonts and menus as the program's
 // window, with no logic, no store and no services. Nothing can start faster than this and
 // still look the same; it sets up the application as the program does (fonts, Qt's texts in

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # Prints the CPU time and wakeups (context switches, all threads) of a running process over
 # a span of seconds:  idle.sh PID SECONDS
 set -euo pipefail

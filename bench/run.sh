@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # The benchmark behind `make bench`. Reports; never fails on a figure.
 #  1. Start-up under Xvfb: exec to first window mapped and to first paint, and peak RSS, for
 #     the program and for a logic-free floor window, interleaved round by round; then natively

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 // Starts a program on the current X display and reports, in microseconds from exec, when its
 // first top-level window was mapped and first painted (a DAMAGE report), then its peak RSS,
 // and ends it. One line: "map_us paint_us hwm_kb".

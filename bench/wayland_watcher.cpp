@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 // Starts a program natively on the current Wayland display and reports, in microseconds from
 // exec, when it sent its first frame to the compositor (the first commit of a surface with a
 // buffer attached), then its peak RSS, and ends it. One line: "frame_us hwm_kb".

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 // Build tool: turns the icon renderings into RGBA pixel arrays compiled into the program, so
 // that start-up decodes no PNG and never loads the image-format plugin index.
 //   embed_icon OUTPUT.cpp ICON.png...

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 // The conversion as a function of direction, amount text and rate text has exactly one
 // outcome: a finite result, or the message its inputs call for.
 #include "conversion/conversion.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 // Any finite double formats without "inf", "nan" or "-0", in at most 15 significant digits,
 // and reads back.
 #include "conversion/number_text.h"

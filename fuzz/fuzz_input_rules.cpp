@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 // The typed-character rules over any UTF-16 input: only backspace and ASCII digits are kept,
 // in order, and every other character is counted once; a spinner step stays in its range.
 #include "conversion/input_rules.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 // Text to number never accepts a non-finite value, and what it accepts formats and reads
 // back within 15 significant digits.
 #include "conversion/number_text.h"

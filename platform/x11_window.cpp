@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 #include "platform/x11_window.h"
 
 #include <QGuiApplication>

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # Runs a README command on a freshly made Debian system: a minimal root from debootstrap with
 # make added and nothing else, this repository's committed state cloned into it, the command
 # run there as root.
 #   scripts/check-fresh.sh bookworm|trixie [command]      (command: bash .ci/run by default)
-# Needs root, debootstrap and git on the host. KEEP_ROOT=1 leaves the root in place (its path
-# is printed); the exit status is the command's.
+# Needs root, debootstrap and git on the host. PACKAGES="a b" adds Debian packages before the
+# command, as a desktop would have them (Mesa's drivers, an input method); KEEP_ROOT=1 leaves
+# the root in place (its path is printed); the exit status is the command's.
 set -euo pipefail
 
 release=${1:-}
@@ -58,7 +61,15 @@ mount_into tmpfs tmpfs /run
 
 git clone --quiet "$repository" "$root/root/kavro"
 
+in_root() {
+    chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb CI=true LANG=C.UTF-8 \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+}
+if [[ -n ${PACKAGES:-} ]]; then
+    echo "== $release: adding $PACKAGES"
+    in_root bash -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends $PACKAGES > /dev/null"
+fi
+
 echo "== $release: $command"
-chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb CI=true LANG=C.UTF-8 \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    bash -c "cd /root/kavro && $command"
+in_root bash -c "cd /root/kavro && $command"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages the build and the tests need, and only those missing.
 # As root it installs them; with sudo it asks sudo; otherwise it prints the one command to run.
 set -euo pipefail

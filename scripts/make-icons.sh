@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # Renders the window and desktop icons from data/icons/kavro.svg. The output is committed;
 # rerun after editing the SVG (needs librsvg2-bin and imagemagick). Same input, same bytes.
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # Runs each libFuzzer target for a fixed number of inputs from its seed corpus:
 #   run-fuzzers.sh RUNS TARGET...
 # New inputs go to a scratch folder, so the committed seeds stay as they are.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # Takes the README's picture of the real window under Xvfb, after converting 5 dollars at
 # the first-run rate of 100:
 #   screenshot.sh [OUTPUT.png] [SCALE]

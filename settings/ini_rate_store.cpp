@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 #include "settings/ini_rate_store.h"
 
 #include <QDateTime>

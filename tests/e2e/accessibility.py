@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 """What a screen reader finds on the accessibility bus (AT-SPI) in the running program.
 
 Run by accessibility.sh inside a private session with the AT-SPI bus; the program is already

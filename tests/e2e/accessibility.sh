@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # Runs the program under Xvfb in a private session with the AT-SPI accessibility bus, and
 # asks the bus what a screen reader would find:  accessibility.sh path/to/kavro
 set -euo pipefail

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # shellcheck shell=bash
 # Helpers shared by the end-to-end scripts, which source this file. Each check prints a line
 # in Qt Test's style and is counted; `check_prefix` names the run (a manager, a session kind).

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 """Prints the text of the program's field with the given accessible name, as a screen reader
 reads it over the AT-SPI bus:  field_text.py NAME"""
 import sys

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # What Orca says, driven with keys only: the real program and a real Orca under Xvfb with a
 # window manager, a session bus and the accessibility bus. Orca speaks to nobody; its debug
 # output records every "SPEECH OUTPUT" line, and runs on a terminal so that it is written as

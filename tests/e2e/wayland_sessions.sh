@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # The real program in Wayland sessions: weston nested in Xvfb, driven with xdotool through
 # the Xvfb display. Two kinds of session:
 #   xwayland  an X display (Xwayland) next to Wayland, as in every GNOME and KDE session: the

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # The real program under real window managers, each in its own Xvfb and session bus, driven
 # with real keys and checked from outside: keyboard focus at start, typed digits landing in
 # the amount field (read over the accessibility bus), focus back after a message box, what

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # Drives the real program under Xvfb with real pointer clicks and key presses and checks what
 # is visible from outside the process: the window, its X properties, the store file on disk,
 # the exit status. Usage: x11_session.sh path/to/kavro

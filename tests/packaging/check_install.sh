@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 KAVRO developers
+# SPDX-License-Identifier: MIT
 # Installs the build into a scratch prefix and checks the tree a desktop relies on, then
 # validates the installed desktop entry and AppStream metadata.
 #   check_install.sh BUILD_DIR APP_ID

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 // Writes rates through the program's store as fast as a held spinner arrow could:
 //   store_writer FILE FIRST COUNT
 // writes FIRST, FIRST+1, ... COUNT times; exits 1 if any write failed.

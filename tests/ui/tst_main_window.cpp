@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 #include "conversion/texts.h"
 #include "support/window_fixture.h"
 #include "ui/application.h"

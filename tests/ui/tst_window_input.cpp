@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
 #include "conversion/texts.h"
 #include "ui/application.h"
 #include "ui/up_down_control.h"
