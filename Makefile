@@ -11,7 +11,7 @@ FUZZ_SMOKE_RUNS ?= 200000
 BENCH_ROUNDS ?= 30
 FUZZ_TARGETS := fuzz_parse_number fuzz_format_number fuzz_convert fuzz_input_rules
 
-.PHONY: all deps configure build run test check test-sanitize build-fuzz-dir fuzz fuzz-smoke bench clean
+.PHONY: all deps configure build run test check test-sanitize build-fuzz-dir fuzz fuzz-smoke package-check bench clean
 
 all: build
 
@@ -27,8 +27,9 @@ build: configure
 run: build
 	$(BUILD_DIR)/app/kavro
 
-# The whole suite: the Release tests, the same tests under ASan and UBSan, a fuzz smoke.
-test: check test-sanitize fuzz-smoke
+# The whole suite: the Release tests, the same tests under ASan and UBSan, a fuzz smoke, and
+# the Debian package.
+test: check test-sanitize fuzz-smoke package-check
 
 check: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --parallel $(JOBS)
@@ -47,6 +48,10 @@ fuzz: build-fuzz-dir
 
 fuzz-smoke: build-fuzz-dir
 	@scripts/run-fuzzers.sh $(FUZZ_SMOKE_RUNS) $(FUZZ_TARGETS)
+
+# Two builds of the package compared, lintian, reuse lint, an install into a scratch root.
+package-check: deps
+	tests/packaging/check_package.sh
 
 # Start-up against a logic-free floor, in-process benchmarks, idle wakeups. Reports only.
 bench: build

@@ -19,6 +19,10 @@ expected=(
     share/icons/hicolor/64x64/apps/$id.png
     share/icons/hicolor/128x128/apps/$id.png
     share/icons/hicolor/scalable/apps/$id.svg
+    share/man/man1/kavro.1.gz
+    share/man/ja/man1/kavro.1.gz
+    share/doc/kavro/changelog.gz
+    share/doc/kavro/copyright
 )
 failures=0
 for file in "${expected[@]}"; do
