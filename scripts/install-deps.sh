@@ -14,7 +14,7 @@ packages=(
     openbox xfwm4 metacity weston xwayland qt6-wayland orca speech-dispatcher
     # The sanitizer runtime of the release's default clang (14 on Debian 12, 19 on 13).
     clang libclang-rt-dev
-    desktop-file-utils appstream dpkg-dev lintian reuse man-db
+    desktop-file-utils appstream dpkg-dev lintian reuse man-db git
 )
 packages+=("$@")
 
