@@ -29,7 +29,7 @@ package() { # folder
     cmake -S "$1/src" -B "$1/build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
         -DKAVRO_BENCH=OFF > "$1/configure.log"
     cmake --build "$1/build" --parallel "$(nproc)" > "$1/build.log"
-    (cd "$1/build" && cpack -G DEB > "$1/cpack.log")
+    (cd "$1/build" && cpack -G DEB > "$1/cpack.log" 2>&1)
     ls "$1"/build/kavro_*.deb
 }
 first=$(package "$work/first")
