@@ -9,7 +9,7 @@ packages=(
     g++ cmake make
     qt6-base-dev qt6-translations-l10n libxcb1-dev libxcb-damage0-dev
     fonts-ipafont-gothic locales
-    xvfb xauth xdotool x11-utils
+    xvfb xauth xdotool x11-utils imagemagick
     dbus at-spi2-core python3-pyatspi
     openbox xfwm4 metacity weston xwayland qt6-wayland orca speech-dispatcher
     # The sanitizer runtime of the release's default clang (14 on Debian 12, 19 on 13).

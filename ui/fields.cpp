@@ -29,6 +29,12 @@ QString withoutBackspace(QString text)
 
 } // namespace
 
+void showFromStart(QLineEdit *field, const QString &text)
+{
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
 void DigitField::keyPressEvent(QKeyEvent *event)
 {
     if (!isTypedCharacter(event->text())) {
@@ -91,7 +97,8 @@ void CurrencyBox::setCurrency(const QString &text)
 {
     if (const int index = findText(text, Qt::MatchExactly); index >= 0)
         setCurrentIndex(index);
-    setEditText(text);
+    setEditText(text); // which tells screen readers, as the line edit alone would not
+    lineEdit()->setCursorPosition(0);
 }
 
 void CurrencyBox::keyPressEvent(QKeyEvent *event)

@@ -8,6 +8,11 @@
 
 namespace kavro {
 
+// Puts a text into a field with the caret before its first character. QLineEdit::setText
+// leaves the caret after the last one and scrolls to it, so that a text longer than the field
+// would be shown by its end and read as another number.
+void showFromStart(QLineEdit *field, const QString &text);
+
 // The amount and result fields: typed digits and backspace pass, every other typed or
 // input-method character is dropped and reported, one signal per character.
 class DigitField : public QLineEdit

@@ -214,7 +214,7 @@ void FormMain::load()
     // text: then the write would change nothing, and a read-only store would warn for nothing.
     const LoadedRate rate = m_store.load();
     m_saveRateChanges = !rate.alreadyStored;
-    m_text1->setText(rate.text);
+    showFromStart(m_text1, rate.text);
     m_saveRateChanges = true;
 }
 
@@ -223,7 +223,7 @@ void FormMain::command5Click()
     const Conversion conversion
         = convert(m_combo1->currentText(), m_textmoto->text(), m_text1->text());
     if (conversion.outcome == Outcome::Converted) {
-        m_textkekka->setText(conversion.resultText);
+        showFromStart(m_textkekka, conversion.resultText);
         announceResult();
         return;
     }

@@ -3,6 +3,8 @@
 
 #include "ui/up_down_control.h"
 
+#include "ui/fields.h"
+
 #include <QAccessible>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -57,7 +59,7 @@ void UpDownControl::writeValue(int value)
 {
     m_value = value;
     if (m_buddy)
-        m_buddy->setText(QString::number(value));
+        showFromStart(m_buddy, QString::number(value));
     update();
     // Screen readers speak the new rate, whether the arrows or the field has focus.
     QAccessibleValueChangeEvent changed(this, value);

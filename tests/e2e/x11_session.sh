@@ -88,5 +88,28 @@ check "File > End ends the program with status 0" exited_with_zero
 check "nothing was reported on standard error" \
     bash -c "! grep -v XDG_RUNTIME_DIR '$work/out.log' | grep -q ."
 
+# A result longer than its field is shown from its first character: the field looks as it
+# does once Home has been pressed in it and the focus has moved on. (Over the accessibility bus
+# the text is whole either way; only the screen shows the scroll.)
+printf '[ensouba]\nsaisin=120\n' > "$store"
+start
+result_field() { import -window "$window" -crop 193x25+56+$((96 + menu_height)) +repage "$1"; }
+same() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]; }
+# The field's look changes from the first (a reference) once this step has taken effect.
+changed_from() { result_field "$work/now.png" && ! same "$work/now.png" "$1"; }
+click 120 44
+xdotool type --delay 20 9345797392523
+result_field "$work/empty.png"
+click 300 76 # 計算: 1.12149568710276e+15, wider than the field
+within 30 changed_from "$work/empty.png" && cp "$work/now.png" "$work/shown.png"
+# From 計算 back to the result field (終了, バージョン, クリアー, result), which selects it all.
+xdotool key --delay 60 shift+Tab shift+Tab shift+Tab shift+Tab
+within 30 changed_from "$work/shown.png" && cp "$work/now.png" "$work/selected.png"
+xdotool key --delay 60 Home Tab # on to クリアー
+shown_from_home() { changed_from "$work/selected.png" && same "$work/now.png" "$work/shown.png"; }
+check "a long result is shown from its first character" within 30 shown_from_home
+xdotool key --delay 60 Tab Tab space # バージョン, 終了
+check "and the program ends with status 0" exited_with_zero
+
 echo "$passes passed, $failures failed"
 [[ $failures -eq 0 ]]
