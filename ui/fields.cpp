@@ -5,8 +5,10 @@
 
 #include "conversion/input_rules.h"
 
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 
 namespace kavro {
 
@@ -27,12 +29,42 @@ QString withoutBackspace(QString text)
     return text.remove(u'\b');
 }
 
+// A field that takes no typed characters has nothing for an input method to compose: left on,
+// the preedit and the candidate window would be drawn in it and then vanish.
+void refuseInputMethods(QWidget *widget)
+{
+    widget->setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
 } // namespace
 
 void showFromStart(QLineEdit *field, const QString &text)
 {
     field->setText(text);
     field->setCursorPosition(0);
+}
+
+QVariant FieldEdit::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImEnabled && !testAttribute(Qt::WA_InputMethodEnabled))
+        return false;
+    return QLineEdit::inputMethodQuery(query);
+}
+
+void FieldEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    // Qt writes each shortcut into the entry's text, after a tab.
+    for (QAction *action : menu->actions())
+        action->setText(action->text().section(u'\t', 0, 0));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+DigitField::DigitField(QWidget *parent)
+    : FieldEdit(parent)
+{
+    setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhLatinOnly);
 }
 
 void DigitField::keyPressEvent(QKeyEvent *event)
@@ -66,6 +98,12 @@ void DigitField::inputMethodEvent(QInputMethodEvent *event)
         Q_EMIT characterRejected();
 }
 
+RateField::RateField(QWidget *parent)
+    : FieldEdit(parent)
+{
+    refuseInputMethods(this);
+}
+
 void RateField::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
@@ -90,7 +128,11 @@ CurrencyBox::CurrencyBox(QWidget *parent)
     : QComboBox(parent)
 {
     setEditable(true);
+    setLineEdit(new FieldEdit(this));
     setInsertPolicy(QComboBox::NoInsert);
+    // Key and input-method events reach the box itself, not its line edit.
+    refuseInputMethods(this);
+    refuseInputMethods(lineEdit());
 }
 
 void CurrencyBox::setCurrency(const QString &text)

@@ -13,13 +13,32 @@ namespace kavro {
 // would be shown by its end and read as another number.
 void showFromStart(QLineEdit *field, const QString &text);
 
-// The amount and result fields: typed digits and backspace pass, every other typed or
-// input-method character is dropped and reported, one signal per character.
-class DigitField : public QLineEdit
+// A line edit whose context menu shows no shortcuts: every one Qt lists there (Ctrl+Z, Ctrl+A,
+// the clipboard keys) is a control character that the program's fields drop. The entries
+// themselves work as in any line edit.
+class FieldEdit : public QLineEdit
 {
     Q_OBJECT
 public:
+    using QLineEdit::inputMethodQuery;
     using QLineEdit::QLineEdit;
+
+    // QLineEdit tells input methods it takes them whenever it is editable; this one answers
+    // from Qt::WA_InputMethodEnabled, so that a field can turn them off.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+};
+
+// The amount and result fields: typed digits and backspace pass, every other typed or
+// input-method character is dropped and reported, one signal per character. Input methods are
+// told that the field takes Latin digits only.
+class DigitField : public FieldEdit
+{
+    Q_OBJECT
+public:
+    explicit DigitField(QWidget *parent = nullptr);
 
 Q_SIGNALS:
     void characterRejected();
@@ -30,12 +49,12 @@ protected:
 };
 
 // The rate field: nothing typed gets in, backspace included; the rate changes through the
-// spinner, which Up and Down drive from here too.
-class RateField : public QLineEdit
+// spinner, which Up and Down drive from here too. No input method composes in it.
+class RateField : public FieldEdit
 {
     Q_OBJECT
 public:
-    using QLineEdit::QLineEdit;
+    explicit RateField(QWidget *parent = nullptr);
 
 Q_SIGNALS:
     void stepRequested(int steps);
@@ -46,7 +65,7 @@ protected:
 };
 
 // The currency box: an item is chosen from the list; typing changes nothing and never
-// adds an item.
+// adds an item, and no input method composes in it.
 class CurrencyBox : public QComboBox
 {
     Q_OBJECT

@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -35,6 +36,10 @@ private Q_SLOTS:
     void tabMovesTheFocus();
     void rateFieldIgnoresEveryTypedCharacter();
     void currencyBoxIgnoresTypingButItemsCanBeChosen();
+    void inputMethodsAreToldWhatEachFieldTakes_data();
+    void inputMethodsAreToldWhatEachFieldTakes();
+    void contextMenusShowNoShortcutTheFieldsDrop_data();
+    void contextMenusShowNoShortcutTheFieldsDrop();
 
     void pastedTextIsReportedNeverShownAsInfOrNan_data();
     void pastedTextIsReportedNeverShownAsInfOrNan();
@@ -235,6 +240,66 @@ void tst_WindowInput::currencyBoxIgnoresTypingButItemsCanBeChosen()
     QTest::keyClick(combo, Qt::Key_Up);
     QCOMPARE(combo->currentText(), u"USAドル"_s);
     QCOMPARE(combo->count(), 2);
+}
+
+void tst_WindowInput::inputMethodsAreToldWhatEachFieldTakes_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("composes");
+    QTest::addColumn<Qt::InputMethodHints>("hints");
+
+    const Qt::InputMethodHints digits = Qt::ImhDigitsOnly | Qt::ImhLatinOnly;
+    QTest::newRow("the amount field takes Latin digits") << u"Textmoto"_s << true << digits;
+    QTest::newRow("the result field takes Latin digits") << u"Textkekka"_s << true << digits;
+    QTest::newRow("nothing composes in the rate field") << u"Text1"_s << false << digits;
+    QTest::newRow("nothing composes in the currency box") << u"Combo1"_s << false << digits;
+}
+
+// What an input method (ibus, fcitx) asks the focused field before it composes.
+void tst_WindowInput::inputMethodsAreToldWhatEachFieldTakes()
+{
+    QFETCH(QString, field);
+    QFETCH(bool, composes);
+    QFETCH(Qt::InputMethodHints, hints);
+
+    QWidget *widget = m.child(qPrintable(field));
+    widget->setFocus();
+    QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImHints);
+    QApplication::sendEvent(QGuiApplication::focusObject(), &query);
+    QCOMPARE(query.value(Qt::ImEnabled).toBool(), composes);
+    if (composes)
+        QCOMPARE(Qt::InputMethodHints(query.value(Qt::ImHints).toInt()) & hints, hints);
+}
+
+void tst_WindowInput::contextMenusShowNoShortcutTheFieldsDrop_data()
+{
+    QTest::addColumn<QString>("field");
+    for (const char *field : {"Textmoto", "Textkekka", "Text1", "Combo1"})
+        QTest::newRow(field) << QString::fromLatin1(field);
+}
+
+// Ctrl+Z, Ctrl+A and the clipboard keys are control characters that every field drops: the
+// menu offers its entries without them.
+void tst_WindowInput::contextMenusShowNoShortcutTheFieldsDrop()
+{
+    QFETCH(QString, field);
+
+    QWidget *widget = m.child(qPrintable(field));
+    auto *combo = qobject_cast<QComboBox *>(widget);
+    QWidget *edit = combo ? combo->lineEdit() : widget;
+    const QPoint centre = edit->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, centre, edit->mapToGlobal(centre));
+    QApplication::sendEvent(edit, &event);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QStringList entries;
+    for (const QAction *action : menu->actions())
+        if (!action->isSeparator())
+            entries << action->text();
+    menu->close();
+    QVERIFY2(entries.size() >= 7, qPrintable(entries.join(u", "_s))); // undo to select all
+    for (const QString &entry : entries)
+        QVERIFY2(!entry.contains(u'\t'), qPrintable(entry));
 }
 
 void tst_WindowInput::pastedTextIsReportedNeverShownAsInfOrNan_data()
