@@ -12,4 +12,10 @@ namespace kavro {
 // first show event); does nothing on other platforms.
 void keepOffTaskbar(QWidget *window);
 
+// Where a window manager minimizes the window all the same (openbox's frame always has the box;
+// KWin offers it to every window that takes the keyboard), the window shows on the taskbar
+// while it is minimized, so that it can be found again, and leaves it once restored. For a
+// mapped window; does nothing on other platforms.
+void showOnTaskbarWhileMinimized(QWidget *window, bool minimized);
+
 } // namespace kavro

@@ -11,7 +11,7 @@ packages=(
     fonts-ipafont-gothic locales
     xvfb xauth xdotool x11-utils imagemagick
     dbus at-spi2-core python3-pyatspi
-    openbox xfwm4 metacity weston xwayland qt6-wayland orca speech-dispatcher
+    openbox xfwm4 metacity kwin-x11 kwin-style-breeze weston xwayland qt6-wayland orca speech-dispatcher
     # The sanitizer runtime of the release's default clang (14 on Debian 12, 19 on 13).
     clang libclang-rt-dev
     desktop-file-utils appstream dpkg-dev lintian reuse man-db git

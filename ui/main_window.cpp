@@ -199,8 +199,16 @@ void FormMain::showEvent(QShowEvent *event)
 void FormMain::changeEvent(QEvent *event)
 {
     static constexpr Qt::WindowStates kSizedByOthers = Qt::WindowMaximized | Qt::WindowFullScreen;
-    if (event->type() == QEvent::WindowStateChange && (windowState() & kSizedByOthers))
-        QTimer::singleShot(0, this, [this] { setWindowState(windowState() & ~kSizedByOthers); });
+    if (event->type() == QEvent::WindowStateChange) {
+        if (windowState() & kSizedByOthers)
+            QTimer::singleShot(
+                0, this, [this] { setWindowState(windowState() & ~kSizedByOthers); });
+        const bool minimized = isMinimized();
+        if (minimized
+            != static_cast<QWindowStateChangeEvent *>(event)->oldState().testFlag(
+                Qt::WindowMinimized))
+            showOnTaskbarWhileMinimized(this, minimized);
+    }
     QMainWindow::changeEvent(event);
 }
 

@@ -4,9 +4,10 @@
 # The real program under real window managers, each in its own Xvfb and session bus, driven
 # with real keys and checked from outside: keyboard focus at start, typed digits landing in
 # the amount field (read over the accessibility bus), focus back after a message box, what
-# the manager offers (no maximize), the taskbar hint, exit status.
+# the manager offers (no maximize; no minimize, or a minimized window kept on the taskbar),
+# the taskbar hint, exit status.
 #   window_managers.sh path/to/kavro [manager ...]
-# Managers: openbox xfwm4 metacity mutter; by default every one that is installed.
+# Managers: openbox xfwm4 metacity mutter kwin_x11; by default every one that is installed.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -19,6 +20,7 @@ if [[ ${1:-} == --in-session ]]; then
     xfwm4) command=(xfwm4 --replace) ;;
     metacity) command=(metacity --replace) ;;
     mutter) command=(mutter --x11 --replace) ;;
+    kwin_x11) command=(kwin_x11 --replace) ;;
     esac
     /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
     bus=$!
@@ -51,7 +53,24 @@ if [[ ${1:-} == --in-session ]]; then
     check "no maximize is offered" \
         bash -c "xprop -id $window _NET_WM_ALLOWED_ACTIONS | grep -q _NET_WM_ACTION_CLOSE &&
                  ! xprop -id $window _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE"
-    check "no taskbar button" bash -c "xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR"
+    off_taskbar() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR; }
+    check "no taskbar button" off_taskbar
+    case $manager in
+    openbox | kwin_x11)
+        # These offer a minimize box whatever the window asks for: once minimized, the window
+        # must still be found, on the taskbar, and leave it again when restored.
+        xdotool windowminimize "$window"
+        check "minimized, the window is on the taskbar" within 50 bash -c \
+            "xprop -id $window WM_STATE | grep -q Iconic &&
+             ! xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR"
+        xdotool windowactivate "$window"
+        check "restored, it leaves the taskbar again" within 50 bash -c \
+            "! xprop -id $window WM_STATE | grep -q Iconic &&
+             xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR"
+        check "and has the keyboard" within 50 focused
+        ;;
+    *) check "no minimize is offered" bash -c "! xprop -id $window _NET_WM_ALLOWED_ACTIONS | grep -q MINIMIZE" ;;
+    esac
 
     # The version box from the Help menu, answered with Return.
     xdotool key alt+h
@@ -77,7 +96,7 @@ program=$1
 shift
 managers=("$@")
 if [[ ${#managers[@]} -eq 0 ]]; then
-    for manager in openbox xfwm4 metacity mutter; do
+    for manager in openbox xfwm4 metacity mutter kwin_x11; do
         command -v "$manager" > /dev/null && managers+=("$manager")
     done
 fi
