@@ -203,11 +203,10 @@ void FormMain::changeEvent(QEvent *event)
         if (windowState() & kSizedByOthers)
             QTimer::singleShot(
                 0, this, [this] { setWindowState(windowState() & ~kSizedByOthers); });
-        const bool minimized = isMinimized();
-        if (minimized
-            != static_cast<QWindowStateChangeEvent *>(event)->oldState().testFlag(
-                Qt::WindowMinimized))
-            showOnTaskbarWhileMinimized(this, minimized);
+        const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+        const bool wasMinimized = change->oldState().testFlag(Qt::WindowMinimized);
+        if (isMinimized() != wasMinimized)
+            showOnTaskbarWhileMinimized(this, isMinimized());
     }
     QMainWindow::changeEvent(event);
 }
