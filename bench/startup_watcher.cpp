@@ -8,12 +8,13 @@
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
+#include "watcher.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -23,22 +24,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-long peakRssKb(pid_t pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return -1;
-}
+using watcher::Clock;
+using watcher::peakRssKb;
 
 [[noreturn]] void fail(const char *what)
 {
-    std::fprintf(stderr, "startup_watcher: %s\n", what);
-    std::exit(2);
+    watcher::fail("startup_watcher", what);
 }
 
 } // namespace

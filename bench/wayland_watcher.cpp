@@ -6,11 +6,12 @@
 // buffer attached), then its peak RSS, and ends it. One line: "frame_us hwm_kb".
 // It reads the program's requests from libwayland's own log (WAYLAND_DEBUG=client).
 //   wayland_watcher PROGRAM [ARG...]
+#include "watcher.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <set>
 #include <string>
 
@@ -20,22 +21,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-long peakRssKb(pid_t pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return -1;
-}
+using watcher::Clock;
+using watcher::peakRssKb;
 
 [[noreturn]] void fail(const char *what)
 {
-    std::fprintf(stderr, "wayland_watcher: %s\n", what);
-    std::exit(2);
+    watcher::fail("wayland_watcher", what);
 }
 
 // "wl_surface@12" out of " -> wl_surface@12.attach(...)" (libwayland 1.22 writes '#').
