@@ -7,7 +7,7 @@
 #include "platform/services.h"
 #include "settings/ini_rate_store.h"
 #include "ui/main_window.h"
-#include "ui/up_down_control.h"
+#include "ui/fields.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -55,7 +55,7 @@ struct WindowOnDisk
     QuietServices services;
     FormMain window {services, store};
 
-    UpDownControl *spinner() { return window.findChild<UpDownControl *>(u"UpDown1"_s); }
+    RateField *spinner() { return window.findChild<RateField *>(u"Text1"_s); }
 };
 
 } // namespace
@@ -85,7 +85,7 @@ void bench_InProcess::conversion()
 void bench_InProcess::spinnerStepWithDurableWrite()
 {
     WindowOnDisk onDisk;
-    UpDownControl *spinner = onDisk.spinner();
+    RateField *spinner = onDisk.spinner();
     int direction = 1;
     QBENCHMARK
     {
@@ -97,7 +97,7 @@ void bench_InProcess::spinnerStepWithDurableWrite()
 void bench_InProcess::spinnerStepLatencyDistribution()
 {
     WindowOnDisk onDisk;
-    UpDownControl *spinner = onDisk.spinner();
+    RateField *spinner = onDisk.spinner();
 
     constexpr int kSteps = 2000;
     std::vector<qint64> nanoseconds;

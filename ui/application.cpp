@@ -3,7 +3,7 @@
 
 #include "ui/application.h"
 
-#include "ui/accessibility.h"
+#include "ui/line_edit_accessible.h"
 #include "ui/fonts.h"
 
 #include <QApplication>
@@ -31,7 +31,7 @@ void setUpApplication()
 {
     QApplication::setFont(desktopFont());
     loadQtJapanese();
-    installAccessibility();
+    fixLineEditAccessibility();
 }
 
 } // namespace kavro

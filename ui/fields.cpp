@@ -5,10 +5,14 @@
 
 #include "conversion/input_rules.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+
+#include <algorithm>
+#include <limits>
 
 namespace kavro {
 
@@ -36,6 +40,15 @@ void refuseInputMethods(QWidget *widget)
     widget->setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
+// Qt writes each shortcut into the entry's text, after a tab.
+void popUpWithoutShortcuts(QMenu *menu, QPoint at)
+{
+    for (QAction *action : menu->actions())
+        action->setText(action->text().section(u'\t', 0, 0));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(at);
+}
+
 } // namespace
 
 void showFromStart(QLineEdit *field, const QString &text)
@@ -51,14 +64,19 @@ QVariant FieldEdit::inputMethodQuery(Qt::InputMethodQuery query) const
     return QLineEdit::inputMethodQuery(query);
 }
 
+void FieldEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (testAttribute(Qt::WA_InputMethodEnabled)) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    withCommitString(
+        *event, {}, [this](QInputMethodEvent *none) { QLineEdit::inputMethodEvent(none); });
+}
+
 void FieldEdit::contextMenuEvent(QContextMenuEvent *event)
 {
-    QMenu *menu = createStandardContextMenu();
-    // Qt writes each shortcut into the entry's text, after a tab.
-    for (QAction *action : menu->actions())
-        action->setText(action->text().section(u'\t', 0, 0));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
+    popUpWithoutShortcuts(createStandardContextMenu(), event->globalPos());
 }
 
 DigitField::DigitField(QWidget *parent)
@@ -99,29 +117,85 @@ void DigitField::inputMethodEvent(QInputMethodEvent *event)
 }
 
 RateField::RateField(QWidget *parent)
-    : FieldEdit(parent)
+    : QAbstractSpinBox(parent)
 {
+    auto *edit = new FieldEdit(this);
+    edit->setMaxLength(std::numeric_limits<int>::max()); // the store may hold any text
+    setLineEdit(edit);
     refuseInputMethods(this);
+    refuseInputMethods(edit);
+    connect(edit, &QLineEdit::textChanged, this, &RateField::textChanged);
+    // Which arrows are enabled depends on the number shown.
+    connect(edit, &QLineEdit::textChanged, this, qOverload<>(&QWidget::update));
+}
+
+void RateField::setRange(const SpinnerRange &range)
+{
+    m_range = range;
+    m_value = std::clamp(m_value, m_range.minimum, m_range.maximum);
+    update();
+}
+
+void RateField::setText(const QString &text)
+{
+    showFromStart(lineEdit(), text);
+}
+
+int RateField::value() const
+{
+    return steppedRate(text(), m_value, 0, m_range);
+}
+
+void RateField::setValue(int value)
+{
+    write(std::clamp(value, m_range.minimum, m_range.maximum));
+}
+
+void RateField::stepBy(int steps)
+{
+    write(steppedRate(text(), m_value, steps, m_range));
+}
+
+void RateField::write(int value)
+{
+    m_value = value;
+    setText(QString::number(value));
+    // Screen readers speak the new rate; the text change alone is spoken only when they
+    // follow the text.
+    QAccessibleValueChangeEvent changed(this, value);
+    QAccessible::updateAccessibility(&changed);
+}
+
+QAbstractSpinBox::StepEnabled RateField::stepEnabled() const
+{
+    const int from = value();
+    StepEnabled enabled;
+    if (from < m_range.maximum)
+        enabled |= StepUpEnabled;
+    if (from > m_range.minimum)
+        enabled |= StepDownEnabled;
+    return enabled;
+}
+
+// Typing never reaches the text; what does (Delete, a paste) is kept as it is, number or not.
+QValidator::State RateField::validate(QString &, int &) const
+{
+    return QValidator::Acceptable;
 }
 
 void RateField::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
-        event->accept();
-        Q_EMIT stepRequested(event->key() == Qt::Key_Up ? 1 : -1);
-        return;
-    }
     if (isTypedCharacter(event->text())) {
         event->accept();
         return;
     }
-    QLineEdit::keyPressEvent(event);
+    QAbstractSpinBox::keyPressEvent(event);
 }
 
-void RateField::inputMethodEvent(QInputMethodEvent *event)
+// The line edit's own menu: a spin box adds Qt's step entries, which the arrows already are.
+void RateField::contextMenuEvent(QContextMenuEvent *event)
 {
-    withCommitString(
-        *event, {}, [this](QInputMethodEvent *none) { QLineEdit::inputMethodEvent(none); });
+    popUpWithoutShortcuts(lineEdit()->createStandardContextMenu(), event->globalPos());
 }
 
 CurrencyBox::CurrencyBox(QWidget *parent)
@@ -130,7 +204,6 @@ CurrencyBox::CurrencyBox(QWidget *parent)
     setEditable(true);
     setLineEdit(new FieldEdit(this));
     setInsertPolicy(QComboBox::NoInsert);
-    // Key and input-method events reach the box itself, not its line edit.
     refuseInputMethods(this);
     refuseInputMethods(lineEdit());
 }
@@ -150,12 +223,6 @@ void CurrencyBox::keyPressEvent(QKeyEvent *event)
         return;
     }
     QComboBox::keyPressEvent(event);
-}
-
-void CurrencyBox::inputMethodEvent(QInputMethodEvent *event)
-{
-    withCommitString(
-        *event, {}, [this](QInputMethodEvent *none) { QComboBox::inputMethodEvent(none); });
 }
 
 } // namespace kavro

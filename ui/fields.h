@@ -3,6 +3,9 @@
 
 #pragma once
 
+#include "conversion/input_rules.h"
+
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -24,10 +27,12 @@ public:
     using QLineEdit::QLineEdit;
 
     // QLineEdit tells input methods it takes them whenever it is editable; this one answers
-    // from Qt::WA_InputMethodEnabled, so that a field can turn them off.
+    // from Qt::WA_InputMethodEnabled, so that a field can turn them off, and then drops
+    // whatever one commits all the same.
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 };
 
@@ -48,20 +53,49 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
 };
 
-// The rate field: nothing typed gets in, backspace included; the rate changes through the
-// spinner, which Up and Down drive from here too. No input method composes in it.
-class RateField : public FieldEdit
+// The rate field and its spinner, on Qt's spin box: the text is the stored rate as it is,
+// number or not, and nothing typed gets in, backspace included. The arrows, Up and Down (Page
+// Up and Down: ten steps) and the mouse wheel write the next whole number, counted from the
+// number shown; when it shows none, from the spinner's own value. No input method composes in
+// it.
+class RateField : public QAbstractSpinBox
 {
     Q_OBJECT
+    // What screen readers read and set, as on any Qt spin box.
+    Q_PROPERTY(int value READ value WRITE setValue)
+    Q_PROPERTY(int minimum READ minimum CONSTANT)
+    Q_PROPERTY(int maximum READ maximum CONSTANT)
+    Q_PROPERTY(int stepSize READ stepSize CONSTANT)
 public:
     explicit RateField(QWidget *parent = nullptr);
 
+    void setRange(const SpinnerRange &range);
+    int minimum() const { return m_range.minimum; }
+    int maximum() const { return m_range.maximum; }
+    int stepSize() const { return m_range.increment; }
+
+    // Shows a text from its start; every change emits textChanged.
+    void setText(const QString &text);
+    // Where the next step counts from.
+    int value() const;
+    // Writes a chosen number, clamped into the range.
+    void setValue(int value);
+    void stepBy(int steps) override;
+
 Q_SIGNALS:
-    void stepRequested(int steps);
+    void textChanged(const QString &text);
 
 protected:
+    StepEnabled stepEnabled() const override;
+    QValidator::State validate(QString &input, int &position) const override;
     void keyPressEvent(QKeyEvent *event) override;
-    void inputMethodEvent(QInputMethodEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void write(int value);
+
+    SpinnerRange m_range;
+    int m_value = m_range.minimum; // the spinner's own value: the last one written
 };
 
 // The currency box: an item is chosen from the list; typing changes nothing and never
@@ -77,7 +111,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void inputMethodEvent(QInputMethodEvent *event) override;
 };
 
 } // namespace kavro

@@ -12,7 +12,6 @@
 #include "ui/fields.h"
 #include "ui/fonts.h"
 #include "ui/program_icon.h"
-#include "ui/up_down_control.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -140,10 +139,8 @@ void FormMain::buildControls()
         = makeButton(client, "Command2", texts::endButton(), fromTwips(4080, 1920, 975, 255));
     QPushButton *command5
         = makeButton(client, "Command5", texts::calculateButton(), fromTwips(4080, 960, 975, 375));
-    m_text1 = makeField<RateField>(client, "Text1", fromTwips(4200, 0, 735, 375), 11.25);
-    m_upDown1 = new UpDownControl(client);
-    m_upDown1->setObjectName(QStringLiteral("UpDown1"));
-    m_upDown1->setGeometry(fromTwips(4920, 0, 240, 375));
+    // The field and the spinner against its right edge, as one spin box over both.
+    m_text1 = makeField<RateField>(client, "Text1", fromTwips(4200, 0, 960, 375), 11.25);
     QLabel *label7
         = makeLabel(client, "Label7", texts::rateLabel(), fromTwips(3600, 0, 615, 375), 14.25);
 
@@ -162,13 +159,11 @@ void FormMain::buildControls()
     currencyLabel->hide();
     m_combo1->setAccessibleDescription(texts::currencyDescription());
     m_combo1->lineEdit()->setAccessibleName(texts::currencyDescription());
-    m_upDown1->setAccessibleName(texts::rateLabel());
 
-    m_upDown1->setBuddy(m_text1);
-    m_upDown1->setRange({.minimum = 10, .maximum = 500, .increment = 1});
+    m_text1->setRange({.minimum = 10, .maximum = 500, .increment = 1});
 
-    QWidget *tabOrder[] = {m_textmoto, m_combo1, m_textkekka, command1, command3, command2,
-        command5, m_text1, m_upDown1};
+    QWidget *tabOrder[]
+        = {m_textmoto, m_combo1, m_textkekka, command1, command3, command2, command5, m_text1};
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -176,8 +171,7 @@ void FormMain::buildControls()
     connect(command1, &QPushButton::clicked, this, &FormMain::GoClar);
     connect(command3, &QPushButton::clicked, this, &FormMain::ShowVersion);
     connect(command2, &QPushButton::clicked, this, &FormMain::endProgram);
-    connect(m_text1, &QLineEdit::textChanged, this, &FormMain::text1Change);
-    connect(m_text1, &RateField::stepRequested, m_upDown1, &UpDownControl::stepBy);
+    connect(m_text1, &RateField::textChanged, this, &FormMain::text1Change);
     for (DigitField *field : {m_textmoto, m_textkekka})
         connect(field, &DigitField::characterRejected, this, [this] { m_services.beep(); });
 }
@@ -221,7 +215,7 @@ void FormMain::load()
     // text: then the write would change nothing, and a read-only store would warn for nothing.
     const LoadedRate rate = m_store.load();
     m_saveRateChanges = !rate.alreadyStored;
-    showFromStart(m_text1, rate.text);
+    m_text1->setText(rate.text);
     m_saveRateChanges = true;
 }
 

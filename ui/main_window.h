@@ -5,9 +5,6 @@
 
 #include <QMainWindow>
 
-class QLabel;
-class QPushButton;
-
 namespace kavro {
 
 class CurrencyBox;
@@ -15,10 +12,10 @@ class DigitField;
 class RateField;
 class RateStore;
 class Services;
-class UpDownControl;
 
-// The program's one window. Controls keep their classic names as object names
-// (Textmoto, Combo1, Command5, ...), and handlers are named after what they serve.
+// The program's one window. Controls carry their names as object names (Textmoto, Combo1,
+// Command5, ...), and handlers are named after what they serve. The rate field Text1 and its
+// spinner are one spin box.
 class FormMain : public QMainWindow
 {
     Q_OBJECT
@@ -50,7 +47,6 @@ private:
     CurrencyBox *m_combo1 = nullptr;
     DigitField *m_textkekka = nullptr;
     RateField *m_text1 = nullptr;
-    UpDownControl *m_upDown1 = nullptr;
     bool m_windowHintsSet = false;
     bool m_saveRateChanges = true;
 };

@@ -69,7 +69,7 @@ check('the window is named by its title',
       [f.name for f in frames] == ['$ to \u00a5 通貨換算ツール Ver1.0'], [f.name for f in frames])
 
 texts = {n.name: n for n in nodes if n.getRole() == pyatspi.ROLE_TEXT and n.name}
-for name in ('元の通貨の値段を入力してください。', '計算結果の表示', '相場', '元の通貨'):
+for name in ('元の通貨の値段を入力してください。', '計算結果の表示', '元の通貨'):
     check('a text field is named %s' % name, name in texts, sorted(texts))
 
 combos = [n for n in nodes if n.getRole() == pyatspi.ROLE_COMBO_BOX]
@@ -91,15 +91,14 @@ if spinners:
           (value.currentValue, value.minimumValue, value.maximumValue))
     action = spinner.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
-    check('the spinner offers Increase and Decrease', names == ['Increase', 'Decrease'], names)
+    check('the spinner offers Increase and Decrease',
+          'Increase' in names and 'Decrease' in names, names)
     action.doAction(names.index('Increase'))
     check('Increase through the bus steps the rate and saves it', wait_stored('101'), stored())
     value.currentValue = 300
     check('setting the value through the bus saves it', wait_stored('300'), stored())
-    rate = texts.get('相場')
-    if rate is not None:
-        shown = rate.queryText().getText(0, -1)
-        check('the rate field shows what was set', shown == '300', shown)
+    shown = spinner.queryText().getText(0, -1)
+    check('the rate field shows what was set', shown == '300', shown)
 
 print('%d passed, %d failed' % (passes, failures))
 sys.exit(1 if failures else 0)

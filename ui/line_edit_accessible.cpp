@@ -1,68 +1,29 @@
 // SPDX-FileCopyrightText: 2026 KAVRO developers
 // SPDX-License-Identifier: MIT
 
-#include "ui/accessibility.h"
+#include "ui/line_edit_accessible.h"
 
-#include "ui/fields.h"
-#include "ui/up_down_control.h"
-
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLineEdit>
+
+#include <memory>
 
 namespace kavro {
 
 namespace {
 
-// Presents the control as a spin box whose value is the rate it steps from, with
-// increase and decrease actions, so a screen reader can read and change the rate.
-class UpDownAccessible : public QAccessibleWidget, public QAccessibleValueInterface
-{
-public:
-    explicit UpDownAccessible(UpDownControl *control)
-        : QAccessibleWidget(control, QAccessible::SpinBox)
-    {
-    }
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    QVariant currentValue() const override { return control()->basis(); }
-    void setCurrentValue(const QVariant &value) override
-    {
-        control()->setValueFromUser(value.toInt());
-    }
-    QVariant maximumValue() const override { return control()->range().maximum; }
-    QVariant minimumValue() const override { return control()->range().minimum; }
-    QVariant minimumStepSize() const override { return control()->range().increment; }
-
-    QStringList actionNames() const override { return {increaseAction(), decreaseAction()}; }
-    void doAction(const QString &actionName) override
-    {
-        if (actionName == increaseAction())
-            control()->stepBy(1);
-        else if (actionName == decreaseAction())
-            control()->stepBy(-1);
-    }
-
-private:
-    UpDownControl *control() const { return static_cast<UpDownControl *>(widget()); }
-};
-
 // Qt's own interface for a line edit, with one difference: its text attributes cover the
-// whole text as one run. Qt 6.4 reports a run of length zero at every offset, and Orca,
-// joining such runs, read each field one character short ("10" for 100, nothing for "5").
+// whole text as one run. `widget` is the line edit or the spin box around it.
 class LineEditAccessible : public QAccessibleWidget,
                            public QAccessibleTextInterface,
                            public QAccessibleEditableTextInterface
 {
 public:
-    explicit LineEditAccessible(QLineEdit *edit)
-        : QAccessibleWidget(edit, QAccessible::EditableText)
+    LineEditAccessible(QWidget *widget, QLineEdit *edit, QAccessible::Role role)
+        : QAccessibleWidget(widget, role)
+        , m_edit(edit)
     {
     }
 
@@ -121,8 +82,8 @@ public:
         const QString shown = edit()->text();
         const int x = contents.x() + 2 + metrics.horizontalAdvance(shown.left(offset));
         const int width = offset < shown.size() ? metrics.horizontalAdvance(shown.at(offset)) : 1;
-        const QRect local(x, contents.y() + (contents.height() - metrics.height()) / 2, width,
-            metrics.height());
+        const QRect local(
+            x, contents.y() + (contents.height() - metrics.height()) / 2, width, metrics.height());
         return QRect(edit()->mapToGlobal(local.topLeft()), local.size());
     }
     int offsetAtPoint(const QPoint &point) const override
@@ -162,25 +123,26 @@ public:
     {
         replaceText(startOffset, endOffset, {});
     }
-    void insertText(int offset, const QString &text) override
-    {
-        replaceText(offset, offset, text);
-    }
+    void insertText(int offset, const QString &text) override { replaceText(offset, offset, text); }
     void replaceText(int startOffset, int endOffset, const QString &text) override
     {
         edit()->setText(edit()->text().replace(startOffset, endOffset - startOffset, text));
     }
 
 private:
-    QLineEdit *edit() const { return static_cast<QLineEdit *>(widget()); }
+    QLineEdit *edit() const { return m_edit; }
+
+    QLineEdit *m_edit;
 };
 
-// The rate field is stepped by Up and Down like a spin box: its value is the number it shows,
-// so that a screen reader speaks each step while the field has focus.
-class RateFieldAccessible : public LineEditAccessible, public QAccessibleValueInterface
+// A spin box reads and sets its value through its properties, as Qt's own interface does.
+class SpinBoxAccessible : public LineEditAccessible, public QAccessibleValueInterface
 {
 public:
-    using LineEditAccessible::LineEditAccessible;
+    explicit SpinBoxAccessible(QAbstractSpinBox *spinBox)
+        : LineEditAccessible(spinBox, spinBox->findChild<QLineEdit *>(), QAccessible::SpinBox)
+    {
+    }
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
@@ -189,35 +151,48 @@ public:
         return LineEditAccessible::interface_cast(type);
     }
 
-    QVariant currentValue() const override
-    {
-        bool isNumber = false;
-        const int value = text(QAccessible::Value).toInt(&isNumber);
-        return isNumber ? QVariant(value) : QVariant();
-    }
-    void setCurrentValue(const QVariant &) override { } // the spinner beside it takes values
-    QVariant maximumValue() const override { return {}; }
-    QVariant minimumValue() const override { return {}; }
-    QVariant minimumStepSize() const override { return {}; }
+    QVariant currentValue() const override { return object()->property("value"); }
+    void setCurrentValue(const QVariant &value) override { object()->setProperty("value", value); }
+    QVariant maximumValue() const override { return object()->property("maximum"); }
+    QVariant minimumValue() const override { return object()->property("minimum"); }
+    QVariant minimumStepSize() const override { return object()->property("stepSize"); }
 };
+
+bool probing = false;
+
+// Asks Qt's own interface of a scratch line edit.
+bool qtReportsEmptyRuns()
+{
+    probing = true;
+    const auto edit = std::make_unique<QLineEdit>(QStringLiteral("12"));
+    int start = 0;
+    int end = 0;
+    if (QAccessibleInterface *own = QAccessible::queryAccessibleInterface(edit.get()))
+        own->textInterface()->attributes(0, &start, &end);
+    probing = false;
+    return end <= start;
+}
 
 QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
 {
-    if (className == QLatin1String(RateField::staticMetaObject.className())
-        && object->isWidgetType())
-        return new RateFieldAccessible(static_cast<QLineEdit *>(object));
+    if (probing || !object->isWidgetType())
+        return nullptr;
+    static const bool needed = qtReportsEmptyRuns();
+    if (!needed)
+        return nullptr;
     // Every line edit, the program's fields and the currency box's editor alike.
-    if (className == QLatin1String("QLineEdit") && object->isWidgetType())
-        return new LineEditAccessible(static_cast<QLineEdit *>(object));
-    if (className == QLatin1String(UpDownControl::staticMetaObject.className())
-        && object->isWidgetType())
-        return new UpDownAccessible(static_cast<UpDownControl *>(object));
+    if (className == QLatin1String("QLineEdit")) {
+        auto *edit = static_cast<QLineEdit *>(object);
+        return new LineEditAccessible(edit, edit, QAccessible::EditableText);
+    }
+    if (className == QLatin1String("QAbstractSpinBox"))
+        return new SpinBoxAccessible(static_cast<QAbstractSpinBox *>(object));
     return nullptr;
 }
 
 } // namespace
 
-void installAccessibility()
+void fixLineEditAccessibility()
 {
     QAccessible::installFactory(accessibleFactory); // a second call adds nothing
 }
