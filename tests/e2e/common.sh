@@ -30,24 +30,51 @@ within() { # tenths of a second, then a command to retry until it succeeds
 # A private Xvfb on a free display; returns once it answers, with DISPLAY naming it. Without
 # -noreset the server resets when its last client leaves, as the probe below does, and a
 # client connecting during that reset is refused.
-start_xvfb() { # file for the display number, screen size
-    exec 3> "$1"
-    Xvfb -displayfd 3 -screen 0 "$2" -nolisten tcp -noreset > "$1.log" 2>&1 &
+start_xvfb() { # file for the display number, screen size[, command to run Xvfb under]
+    local file=$1 size=$2
+    shift 2
+    exec 3> "$file"
+    "$@" Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset > "$file.log" 2>&1 &
     xvfb=$!
     exec 3>&-
-    for _ in $(seq 100); do [[ -s $1 ]] && break; sleep 0.05; done
-    DISPLAY=:$(cat "$1")
+    for _ in $(seq 100); do [[ -s $file ]] && break; sleep 0.05; done
+    DISPLAY=:$(cat "$file")
     export DISPLAY
     # The number is written once the server listens; it answers a moment later.
     for _ in $(seq 100); do xprop -root > /dev/null 2>&1 && return 0; sleep 0.05; done
     echo "Xvfb on $DISPLAY does not answer:" >&2
-    cat "$1.log" >&2
+    cat "$file.log" >&2
     return 1
 }
 
 stop_xvfb() {
     kill "$xvfb" 2> /dev/null || true
     wait "$xvfb" 2> /dev/null || true
+}
+
+# Runs this script again, as `$0 --in-session ARGUMENTS...`, in a session of its own: a private
+# Xvfb, a session bus, fresh XDG folders under $work/NAME. What the session wrote to standard
+# error is shown if it fails; the status is the session's.
+run_session() { # name, then the arguments that follow --in-session
+    local name=$1 status=0
+    shift
+    export XDG_CONFIG_HOME=$work/$name/config XDG_DATA_HOME=$work/$name/data
+    export XDG_RUNTIME_DIR=$work/$name/runtime
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+    start_xvfb "$work/$name.display" 1024x768x24
+    dbus-run-session -- bash "$0" --in-session "$@" 2> "$work/$name.err" || status=$?
+    stop_xvfb
+    if ((status != 0)); then
+        grep -v -E 'fd limit|Activating|activated|SpiRegistry|xfconfd|ALSA' "$work/$name.err" >&2 || true
+    fi
+    return $status
+}
+
+# In a session: the accessibility bus, which screen readers and field_is talk to; `bus` is its
+# process.
+start_accessibility_bus() {
+    /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
+    bus=$!
 }
 
 # The text of the program's field with this accessible name, read over the AT-SPI bus.

@@ -20,8 +20,7 @@ if [[ ${1:-} == --in-session ]]; then
     ended() { exited_with_zero || { grep -v '^\[' "$work/$kind.wayland" | head -n 20; return 1; }; }
     key() { DISPLAY=$outer xdotool key --delay 60 "$@"; }
 
-    /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
-    bus=$!
+    start_accessibility_bus
     xwayland=()
     [[ $kind == xwayland ]] && xwayland=(--xwayland)
     weston --backend=x11-backend.so --use-pixman --socket=kavro-wayland --width=800 \
@@ -120,17 +119,12 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY
 passed=0 failed=0
 for kind in "${kinds[@]}"; do
-    export XDG_CONFIG_HOME=$work/$kind/config XDG_RUNTIME_DIR=$work/$kind/runtime
-    mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-    start_xvfb "$work/$kind.display" 1024x768x24
-    if dbus-run-session -- bash "$0" --in-session "$program" "$kind" "$work" 2> "$work/$kind.err"; then
+    if run_session "$kind" "$program" "$kind" "$work"; then
         passed=$((passed + 1))
     else
         failed=$((failed + 1))
-        grep -v -E 'fd limit|Activating|activated|SpiRegistry' "$work/$kind.err" >&2 || true
         tail -n 5 "$work/weston.log" "$work/$kind.wayland" >&2 || true
     fi
-    stop_xvfb
 done
 echo "Wayland sessions: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]

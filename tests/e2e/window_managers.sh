@@ -22,8 +22,7 @@ if [[ ${1:-} == --in-session ]]; then
     mutter) command=(mutter --x11 --replace) ;;
     kwin_x11) command=(kwin_x11 --replace) ;;
     esac
-    /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
-    bus=$!
+    start_accessibility_bus
     "${command[@]}" > "$work/$manager.log" 2>&1 &
     wm=$!
     pid=
@@ -108,17 +107,12 @@ export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 unset QT_SCALE_FACTOR WAYLAND_DISPLAY XDG_SESSION_TYPE
 passed=0 failed=0
 for manager in "${managers[@]}"; do
-    export XDG_CONFIG_HOME=$work/$manager/config XDG_RUNTIME_DIR=$work/$manager/runtime
-    mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-    start_xvfb "$work/$manager.display" 1024x768x24
-    if dbus-run-session -- bash "$0" --in-session "$program" "$manager" "$work" 2> "$work/$manager.err"; then
+    if run_session "$manager" "$program" "$manager" "$work"; then
         passed=$((passed + 1))
     else
         failed=$((failed + 1))
-        grep -v -E 'fd limit|Activating|activated|SpiRegistry|xfconfd' "$work/$manager.err" >&2 || true
         tail -n 5 "$work/$manager.log" >&2 || true
     fi
-    stop_xvfb
 done
 echo "window managers: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]
