@@ -11,6 +11,7 @@
 #   run.sh BUILD_DIR [ROUNDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tests/e2e/common.sh # start_xvfb
 build=${1:-build}
 rounds=${2:-30}
 program=$build/app/kavro
@@ -26,7 +27,6 @@ store_dir=$(mktemp -d "$config_root/kavro-bench.XXXXXX")
 export XDG_CONFIG_HOME=$store_dir XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_QPA_PLATFORMTHEME
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-exec 3> "$work/display"
 # The X server on one core and the measured program on another, where there are two: on a
 # shared core their scheduling, not the program, sets most of the spread.
 pin_server=()
@@ -35,8 +35,6 @@ if [[ $(nproc) -ge 2 ]] && command -v taskset > /dev/null; then
     pin_server=(taskset -c 0)
     pin_program=(taskset -c 1)
 fi
-"${pin_server[@]}" Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
-xvfb=$!
 bus_pid=
 running=
 compositor=
@@ -44,12 +42,11 @@ cleanup() {
     [[ -n $compositor ]] && kill "$compositor" 2> /dev/null || true
     [[ -n $running ]] && kill "$running" 2> /dev/null || true
     [[ -n $bus_pid ]] && kill "$bus_pid" 2> /dev/null || true
-    kill "$xvfb" 2> /dev/null || true
+    stop_xvfb
     rm -rf "$work" "$store_dir"
 }
 trap cleanup EXIT
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
-export DISPLAY=:$(cat "$work/display")
+start_xvfb "$work/display" 1024x768x24 "${pin_server[@]}"
 # A private session bus, as a desktop session has, so that neither program autolaunches one.
 eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
     awk 'NR == 1 { print "export DBUS_SESSION_BUS_ADDRESS=" $0 } NR == 2 { print "bus_pid=" $0 }')"

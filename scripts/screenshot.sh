@@ -7,19 +7,16 @@
 # Needs a build (make build) and imagemagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tests/e2e/common.sh # start_xvfb
 output=${1:-docs/screenshot.png}
 scale=${2:-1}
 work=$(mktemp -d)
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 export DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset > /dev/null 2>&1 &
-xvfb=$!
-trap 'kill $program $xvfb 2> /dev/null || true; rm -rf "$work"' EXIT
 program=
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
-export DISPLAY=:$(cat "$work/display")
+start_xvfb "$work/display" 1024x768x24
+trap 'kill $program 2> /dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 
 build/app/kavro &
 program=$!
