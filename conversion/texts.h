@@ -35,7 +35,7 @@ inline QString dollarAboveBound()
 {
     return QStringLiteral("エラーです。計算できません。桁数が大きすぎるかもしれません。");
 }
-// The parenthesis is opened and never closed; users have always seen it that way.
+// The opening parenthesis has no closing one, on purpose: the message is kept to the letter.
 inline QString conversionFailed()
 {
     return QStringLiteral("エラーです。正しい数字を入力してください。または、数字が大きすぎて、"

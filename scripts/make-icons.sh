@@ -15,7 +15,7 @@ for size in 32 64 128; do
     mkdir -p "$(dirname "$out")"
     rsvg-convert -w "$size" -h "$size" "$source" -o "$scratch/$size.png"
     if [[ $size -eq 32 ]]; then
-        # The classic icon: 256 colours at most, fully transparent background.
+        # The 32 px icon: 256 colours at most, fully transparent background.
         format=PNG8
         colours=(-colors 255)
     else

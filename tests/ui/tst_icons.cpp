@@ -19,7 +19,7 @@ class tst_Icons : public QObject
 private Q_SLOTS:
     void renderingsHaveTheirSizeAndATransparentBackground_data();
     void renderingsHaveTheirSizeAndATransparentBackground();
-    void classicIconHasAtMost256Colours();
+    void smallIconHasAtMost256Colours();
     void windowShowsTheRenderingsAtEverySize();
 };
 
@@ -58,7 +58,7 @@ void tst_Icons::renderingsHaveTheirSizeAndATransparentBackground()
     QVERIFY(opaque > size * size / 4);
 }
 
-void tst_Icons::classicIconHasAtMost256Colours()
+void tst_Icons::smallIconHasAtMost256Colours()
 {
     const QImage image(rendering(32));
     QCOMPARE(image.format(), QImage::Format_Indexed8);
