@@ -19,8 +19,8 @@ void QtServices::showMessage(const QString &text, MessageStyle style, const QStr
 {
     const QMessageBox::Icon icon
         = style == MessageStyle::Information ? QMessageBox::Information : QMessageBox::NoIcon;
-    QMessageBox box(icon, caption.isEmpty() ? m_applicationTitle : caption, text,
-        QMessageBox::Ok, m_window);
+    QMessageBox box(
+        icon, caption.isEmpty() ? m_applicationTitle : caption, text, QMessageBox::Ok, m_window);
     addClientFrame(&box);
     box.exec();
     // Window managers that keep taskbar-less windows out of their own focus choices (openbox)

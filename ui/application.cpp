@@ -18,8 +18,8 @@ namespace {
 void loadQtJapanese()
 {
     auto *translator = new QTranslator(qApp);
-    if (translator->load(QStringLiteral("qtbase_ja"),
-            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (translator->load(
+            QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
     else
         delete translator; // Qt's texts stay English; nothing else depends on them

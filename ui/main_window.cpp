@@ -36,6 +36,10 @@ constexpr QRect fromTwips(int left, int top, int width, int height)
 
 constexpr QSize kClientArea = fromTwips(0, 0, 5250, 2280).size();
 
+// A title bar with the system menu and a close box; no minimize or maximize box.
+constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
 QLabel *makeLabel(
     QWidget *parent, const char *name, const QString &text, QRect geometry, qreal pointSize)
 {
@@ -72,9 +76,7 @@ Field *makeField(QWidget *parent, const char *name, QRect geometry, qreal pointS
 } // namespace
 
 FormMain::FormMain(Services &services, RateStore &store, QWidget *parent)
-    : QMainWindow(parent,
-        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowCloseButtonHint)
+    : QMainWindow(parent, kWindowFlags)
     , m_services(services)
     , m_store(store)
 {

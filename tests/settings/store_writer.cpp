@@ -35,7 +35,8 @@ int main(int argc, char *argv[])
             content = file.readAll();
         }
         QFile lock(lockPath);
-        if (!lock.open(QIODevice::NewOnly) || lock.write(content) != content.size() || !lock.flush())
+        if (!lock.open(QIODevice::NewOnly) || lock.write(content) != content.size()
+            || !lock.flush())
             return 1;
         std::puts("locked");
         std::fflush(stdout);

@@ -115,10 +115,12 @@ void tst_IniRateStore::handEditedOrCorruptFilesStillStart_data()
         byte = static_cast<char>(generator.bounded(256));
 
     QTest::newRow("hand-written entry") << "[ensouba]\nsaisin=250\n"_ba << u"250"_s << true;
-    QTest::newRow("byte-order mark") << "\xef\xbb\xbf[ensouba]\nsaisin=250\n"_ba << u"250"_s << true;
+    QTest::newRow("byte-order mark")
+        << "\xef\xbb\xbf[ensouba]\nsaisin=250\n"_ba << u"250"_s << true;
     QTest::newRow("CR LF line ends") << "[ensouba]\r\nsaisin=260\r\n"_ba << u"260"_s << true;
     QTest::newRow("a comma reads as a list") << "[ensouba]\nsaisin=1,2\n"_ba << u"1,2"_s << false;
-    QTest::newRow("a value of another type") << "[ensouba]\nsaisin=@Rect(1 2 3 4)\n"_ba << u"100"_s << false;
+    QTest::newRow("a value of another type")
+        << "[ensouba]\nsaisin=@Rect(1 2 3 4)\n"_ba << u"100"_s << false;
     QTest::newRow("other sections only") << "[other]\nsaisin=5\n"_ba << u"100"_s << false;
     QTest::newRow("random bytes") << noise << u"100"_s << false;
     QTest::newRow("empty file") << QByteArray() << u"100"_s << false;
