@@ -11,12 +11,23 @@ FUZZ_SMOKE_RUNS ?= 200000
 BENCH_ROUNDS ?= 30
 FUZZ_TARGETS := fuzz_parse_number fuzz_format_number fuzz_convert fuzz_input_rules
 
-.PHONY: all deps configure build run test check test-sanitize build-fuzz-dir fuzz fuzz-smoke package-check bench clean
+.PHONY: all deps configure build run test format-check check test-sanitize build-fuzz-dir fuzz fuzz-smoke package-check bench clean
+
+# Set-up installs what building and running need; a goal that tests adds the tests' tools,
+# `make bench` the benchmark's.
+DEPS := build
+ifneq ($(filter test format-check check test-sanitize build-fuzz-dir fuzz fuzz-smoke package-check,$(MAKECMDGOALS)),)
+DEPS += test
+endif
+ifneq ($(filter bench,$(MAKECMDGOALS)),)
+DEPS += bench
+endif
+CXX_SOURCES = $(shell find app bench conversion data fuzz platform settings tests ui -name '*.cpp' -o -name '*.h')
 
 all: build
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh $(DEPS)
 
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKAVRO_WERROR=$(WERROR)
@@ -27,9 +38,13 @@ build: configure
 run: build
 	$(BUILD_DIR)/app/kavro
 
-# The whole suite: the Release tests, the same tests under ASan and UBSan, a fuzz smoke, and
-# the Debian package.
-test: check test-sanitize fuzz-smoke package-check
+# The whole suite: the format check, the Release tests, the same tests under ASan and UBSan,
+# a fuzz smoke, and the Debian package.
+test: format-check check test-sanitize fuzz-smoke package-check
+
+# Every C++ file as clang-format writes it (.clang-format); fails on the first that differs.
+format-check: deps
+	clang-format --dry-run --Werror $(CXX_SOURCES)
 
 check: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --parallel $(JOBS)
@@ -55,7 +70,6 @@ package-check: deps
 
 # Start-up against a logic-free floor, in-process benchmarks, idle wakeups. Reports only.
 bench: build
-	@scripts/install-deps.sh dbus
 	bench/run.sh $(BUILD_DIR) $(BENCH_ROUNDS)
 
 clean:

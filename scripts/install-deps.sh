@@ -1,22 +1,43 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 KAVRO developers
 # SPDX-License-Identifier: MIT
-# Installs the Debian packages the build and the tests need, and only those missing.
+# Installs the Debian packages that a set of uses needs, and only those missing:
+#   install-deps.sh [build] [test] [bench]      (build alone by default)
+#   build  building and running the program
+#   test   the test suite: X and Wayland sessions, window managers, Orca, sanitizers, the
+#          package check, the format check
+#   bench  the benchmark (make bench)
 # As root it installs them; with sudo it asks sudo; otherwise it prints the one command to run.
 set -euo pipefail
 
-packages=(
+build=(
     g++ cmake make
-    qt6-base-dev qt6-translations-l10n libxcb1-dev libxcb-damage0-dev
-    fonts-ipafont-gothic locales
+    qt6-base-dev qt6-translations-l10n libxcb1-dev qt6-wayland
+    fonts-ipafont-gothic
+)
+test=(
+    locales
     xvfb xauth xdotool x11-utils imagemagick
     dbus at-spi2-core python3-pyatspi
-    openbox xfwm4 metacity kwin-x11 kwin-style-breeze weston xwayland qt6-wayland orca speech-dispatcher
+    openbox xfwm4 metacity kwin-x11 kwin-style-breeze weston xwayland orca speech-dispatcher
     # The sanitizer runtime of the release's default clang (14 on Debian 12, 19 on 13).
-    clang libclang-rt-dev
+    clang libclang-rt-dev clang-format
     desktop-file-utils appstream dpkg-dev lintian reuse man-db git
 )
-packages+=("$@")
+bench=(libxcb-damage0-dev dbus xvfb xauth x11-utils weston)
+
+packages=()
+for use in "${@:-build}"; do
+    case $use in
+    build) packages+=("${build[@]}") ;;
+    test) packages+=("${test[@]}") ;;
+    bench) packages+=("${bench[@]}") ;;
+    *)
+        echo "usage: $0 [build] [test] [bench]" >&2
+        exit 2
+        ;;
+    esac
+done
 
 missing=()
 for package in "${packages[@]}"; do
