@@ -16,8 +16,11 @@ FUZZ_TARGETS := fuzz_parse_number fuzz_format_number fuzz_convert fuzz_input_rul
 # Set-up installs what building and running need; a goal that tests adds the tests' tools,
 # `make bench` the benchmark's.
 DEPS := build
+TEST_FLAGS := -DKAVRO_REQUIRE_SESSION_TESTS=OFF
 ifneq ($(filter test format-check check test-sanitize build-fuzz-dir fuzz fuzz-smoke package-check,$(MAKECMDGOALS)),)
 DEPS += test
+# With the test tools installed, an end-to-end test that cannot be added is an error.
+TEST_FLAGS := -DKAVRO_REQUIRE_SESSION_TESTS=ON
 endif
 ifneq ($(filter bench,$(MAKECMDGOALS)),)
 DEPS += bench
@@ -30,7 +33,7 @@ deps:
 	@scripts/install-deps.sh $(DEPS)
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKAVRO_WERROR=$(WERROR)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DKAVRO_WERROR=$(WERROR) $(TEST_FLAGS)
 
 build: configure
 	cmake --build $(BUILD_DIR) --parallel $(JOBS)
@@ -50,7 +53,7 @@ check: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --parallel $(JOBS)
 
 test-sanitize: deps
-	cmake --preset sanitize -DKAVRO_WERROR=$(WERROR)
+	cmake --preset sanitize -DKAVRO_WERROR=$(WERROR) $(TEST_FLAGS)
 	cmake --build build-sanitize --parallel $(JOBS)
 	ctest --preset sanitize --parallel $(JOBS)
 
