@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
 
 int main(int argc, char *argv[])
 {
@@ -45,8 +46,10 @@ int main(int argc, char *argv[])
     place(new QPushButton(QStringLiteral("バージョン"), client), {272, 112, 65, 17}, 0);
     place(new QPushButton(QStringLiteral("終了"), client), {272, 128, 65, 17}, 0);
     place(new QPushButton(QStringLiteral("計算"), client), {272, 64, 65, 25}, 0);
-    place(new QLineEdit(QStringLiteral("100"), client), {280, 0, 49, 25}, 11.25);
-    place(new QWidget(client), {328, 0, 16, 25}, 0);
+    auto *rate = new QSpinBox(client);
+    rate->setRange(10, 500);
+    rate->setValue(100);
+    place(rate, {280, 0, 64, 25}, 11.25);
     place(new QLabel(QStringLiteral("相場"), client), {240, 0, 41, 25}, 14.25);
     window.show();
     return QApplication::exec();
