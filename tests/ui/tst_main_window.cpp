@@ -40,7 +40,7 @@ private Q_SLOTS:
     void buttonCaptionsFitTheirButtons();
     void menusFollowTheDesktopsTextSizeButtonsKeepTheirs();
     void fieldsHaveNoLengthLimit();
-    void screenReadersFindNamesAndDescriptions();
+    void screenReadersReadFieldsWholeAndTheBoxByItsLabel();
     void enterAndEscapePressNoButton();
 
     void firstRunShowsAndStoresTheDefaultRate();
@@ -264,16 +264,11 @@ void tst_MainWindow::fieldsHaveNoLengthLimit()
     QCOMPARE(m.child<RateField>("Text1")->text().size(), pasted.size());
 }
 
-void tst_MainWindow::screenReadersFindNamesAndDescriptions()
+void tst_MainWindow::screenReadersReadFieldsWholeAndTheBoxByItsLabel()
 {
     const auto accessible
         = [this](const char *name) { return QAccessible::queryAccessibleInterface(m.child(name)); };
-    QCOMPARE(accessible("Textmoto")->text(QAccessible::Name), texts::amountLabel());
-    QCOMPARE(accessible("Textkekka")->text(QAccessible::Name), texts::resultLabel());
-    QCOMPARE(accessible("Text1")->text(QAccessible::Name), u"相場"_s);
-    QCOMPARE(accessible("Text1")->role(), QAccessible::SpinBox);
-    QVERIFY(!accessible("Combo1")->text(QAccessible::Description).isEmpty());
-
+    // (Names, roles and the description as the bus shows them: tests/e2e/accessibility.py.)
     // The currency box is named by a label, hidden, before its item.
     const auto labels = accessible("Combo1")->relations(QAccessible::Label);
     QCOMPARE(labels.size(), 1);

@@ -83,12 +83,10 @@ void tst_WindowInput::digitFieldsTakeOnlyDigits_data()
 
     for (const QString &field : {u"Textmoto"_s, u"Textkekka"_s}) {
         const QByteArray f = field.toLatin1();
+        // Which characters pass is tst_input_rules' table; here, that each key is filtered.
         QTest::addRow("%s: a letter between digits", f.data()) << field << u"1a2"_s << u"12"_s << 1;
-        QTest::addRow("%s: point, minus and blank", f.data())
-            << field << u"1.-5 "_s << u"15"_s << 3;
-        QTest::addRow("%s: kana typed directly", f.data()) << field << u"円9"_s << u"9"_s << 1;
-        QTest::addRow("%s: full-width digits typed directly", f.data())
-            << field << u"１2"_s << u"2"_s << 1;
+        QTest::addRow("%s: kana and a full-width digit typed directly", f.data())
+            << field << u"円１9"_s << u"9"_s << 2;
     }
 }
 
