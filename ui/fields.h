@@ -63,9 +63,9 @@ class RateField : public QAbstractSpinBox
     Q_OBJECT
     // What screen readers read and set, as on any Qt spin box.
     Q_PROPERTY(int value READ value WRITE setValue)
-    Q_PROPERTY(int minimum READ minimum CONSTANT)
-    Q_PROPERTY(int maximum READ maximum CONSTANT)
-    Q_PROPERTY(int stepSize READ stepSize CONSTANT)
+    Q_PROPERTY(int minimum READ minimum)
+    Q_PROPERTY(int maximum READ maximum)
+    Q_PROPERTY(int stepSize READ stepSize)
 public:
     explicit RateField(QWidget *parent = nullptr);
 
