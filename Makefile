@@ -45,7 +45,7 @@ run: build
 # a fuzz smoke, and the Debian package.
 test: format-check check test-sanitize fuzz-smoke package-check
 
-# Every C++ file as clang-format writes it (.clang-format); fails on the first that differs.
+# Every C++ file as clang-format writes it (.clang-format); fails if one differs.
 format-check: deps
 	clang-format --dry-run --Werror $(CXX_SOURCES)
 

@@ -95,14 +95,17 @@ window_shown() {
     [[ -n $window ]]
 }
 
-# One of the program's popup menus is on screen: keys meant for it reach it from now on.
-menu_open() {
+# The window id of the program's popup menu on screen, if one is.
+popup_menu() {
     local popup
     for popup in $(xdotool search --onlyvisible --class '^kavro$'); do
-        xprop -id "$popup" _NET_WM_WINDOW_TYPE | grep -q POPUP_MENU && return 0
+        xprop -id "$popup" _NET_WM_WINDOW_TYPE | grep -q POPUP_MENU && { echo "$popup"; return 0; }
     done
     return 1
 }
+
+# One of the program's popup menus is on screen: keys meant for it reach it from now on.
+menu_open() { popup_menu > /dev/null; }
 
 # The program ($pid) ends within 10 s with status 0; one that does not is killed.
 exited_with_zero() {

@@ -51,12 +51,9 @@ start() {
 geometry() { xdotool getwindowgeometry --shell "$1" | sed -n "s/^$2=//p"; }
 # The menu bar's height, from outside: the File menu opens right below it.
 measure_menu_bar() {
-    local popup
     xdotool mousemove --window "$window" 20 8 click 1
     within 50 menu_open || return 1
-    popup=$(xdotool search --onlyvisible --class '^kavro$' | while read -r id; do
-        xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q POPUP_MENU && echo "$id"; done | head -n 1)
-    menu_height=$(($(geometry "$popup" Y) - $(geometry "$window" Y)))
+    menu_height=$(($(geometry "$(popup_menu)" Y) - $(geometry "$window" Y)))
     xdotool key Escape
 }
 click() { # x y inside the client area below the menu bar
