@@ -19,6 +19,10 @@
         }                                                                                          \
     } while (false)
 
+// Above this, 15 significant digits round up past the largest double, and the text no longer
+// reads back; such a value is shown all the same.
+inline constexpr double kLargestReadBack = 1.79769313486231e308;
+
 inline QString utf16Text(const uint8_t *data, size_t size)
 {
     return QString(reinterpret_cast<const QChar *>(data), static_cast<qsizetype>(size / 2));

