@@ -34,7 +34,7 @@ public:
 class MemoryStore final : public RateStore
 {
 public:
-    LoadedRate load() override { return {defaultRate()}; }
+    QString load() override { return defaultRate(); }
     bool save(const QString &) override { return true; }
 };
 

@@ -43,20 +43,18 @@ void IniRateStore::openSettings()
     m_settings = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
 }
 
-LoadedRate IniRateStore::load()
+QString IniRateStore::load()
 {
     openSettings();
     const QVariant stored = m_settings->value(rateKey());
     if (!stored.isValid())
-        return {defaultRate()};
+        return defaultRate();
     // A hand-edited "saisin=1,2" reads back as a list; its text is still the rate.
     if (stored.typeId() == QMetaType::QStringList)
-        return {stored.toStringList().join(u',')};
-    if (stored.typeId() == QMetaType::QString)
-        return {stored.toString(), m_settings->status() == QSettings::NoError};
+        return stored.toStringList().join(u',');
     if (stored.canConvert<QString>())
-        return {stored.toString()};
-    return {defaultRate()};
+        return stored.toString();
+    return defaultRate();
 }
 
 bool IniRateStore::save(const QString &text)

@@ -22,7 +22,7 @@ public:
     // $XDG_CONFIG_HOME/RuvU.ini, or ~/.config/RuvU.ini.
     static QString userFilePath();
 
-    LoadedRate load() override;
+    QString load() override;
     bool save(const QString &text) override;
 
 private:

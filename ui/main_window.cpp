@@ -213,12 +213,9 @@ void FormMain::load()
     m_combo1->addItem(texts::currencyYen());
     m_combo1->setCurrency(texts::currencyDollar());
     // Whatever comes back is shown as it is, number or not; the calculation reports a bad rate.
-    // Showing it is a change and so a write, unless the store already holds exactly this
-    // text: then the write would change nothing, and a read-only store would warn for nothing.
-    const LoadedRate rate = m_store.load();
-    m_saveRateChanges = !rate.alreadyStored;
-    m_text1->setText(rate.text);
-    m_saveRateChanges = true;
+    // Showing it is a change of the rate field and so one write, which also repairs a file
+    // that did not read cleanly.
+    m_text1->setText(m_store.load());
 }
 
 void FormMain::command5Click()
@@ -248,8 +245,7 @@ void FormMain::announceResult()
 
 void FormMain::text1Change()
 {
-    if (m_saveRateChanges)
-        m_store.save(m_text1->text());
+    m_store.save(m_text1->text());
 }
 
 void FormMain::GoClar()

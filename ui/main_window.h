@@ -48,7 +48,6 @@ private:
     DigitField *m_textkekka = nullptr;
     RateField *m_text1 = nullptr;
     bool m_windowHintsSet = false;
-    bool m_saveRateChanges = true;
 };
 
 } // namespace kavro

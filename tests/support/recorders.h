@@ -53,10 +53,7 @@ public:
 
     static MemoryRateStore holding(const QString &text) { return MemoryRateStore(text, true); }
 
-    LoadedRate load() override
-    {
-        return m_hasValue ? LoadedRate {m_stored, true} : LoadedRate {defaultRate()};
-    }
+    QString load() override { return m_hasValue ? m_stored : defaultRate(); }
     bool save(const QString &text) override
     {
         writes.append(text);
