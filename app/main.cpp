@@ -26,8 +26,8 @@ void preferX11()
 int main(int argc, char *argv[])
 {
     preferX11();
-    QApplication app(argc, argv);
     kavro::prepareClientFrames();
+    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral(KAVRO_APPLICATION_NAME));
     QApplication::setApplicationVersion(QStringLiteral(KAVRO_DISPLAY_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(KAVRO_APP_ID));

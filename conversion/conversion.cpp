@@ -30,12 +30,11 @@ Conversion convert(QStringView currencyText, QStringView amountText, QStringView
     const std::optional<double> rate = parseNumber(rateText);
     if (!rate)
         return {};
-    if (direction == Direction::YenToDollars && *rate == 0)
-        return {}; // division by zero
 
     const double result = direction == Direction::YenToDollars ? *amount / *rate : *amount * *rate;
     if (!std::isfinite(result))
-        return {};
+        return {}; // a division by zero included
+
     return {Outcome::Converted, formatNumber(result)};
 }
 

@@ -123,8 +123,8 @@ bool clientDrawsItsFrame()
 
 void prepareClientFrames()
 {
-    if (clientDrawsItsFrame())
-        qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
+    // Read by Qt's Wayland plugin alone, when it starts; other platforms never look.
+    qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
 }
 
 void addClientFrame(QWidget *window)

@@ -11,10 +11,11 @@ namespace kavro {
 // compositors such as weston and GNOME's draw none.
 bool clientDrawsItsFrame();
 
-// Where the program draws its own frames, tells Qt not to draw any. Qt 6.4 would draw them with
-// minimize and maximize boxes, and only after initialising EGL to learn that it may: that maps
-// a GL driver, and LLVM with it, into a program that paints with QPainter alone. Call once,
-// after the QApplication exists and before any window is shown.
+// Where the program draws its own frames, tells Qt not to draw any. Qt 6.4 to 6.8 would draw
+// them with minimize and maximize boxes whatever the window flags say, and only after
+// initialising EGL to learn that it may: that maps a GL driver, and LLVM with it, into a
+// program that paints with QPainter alone. It can go when Qt's decorations follow the flags
+// and no longer need EGL. Call once, before the QApplication exists.
 void prepareClientFrames();
 
 // Gives a top-level window the program's own title bar (icon, title, close box) where the

@@ -177,12 +177,6 @@ QAbstractSpinBox::StepEnabled RateField::stepEnabled() const
     return enabled;
 }
 
-// Typing never reaches the text; what does (Delete, a paste) is kept as it is, number or not.
-QValidator::State RateField::validate(QString &, int &) const
-{
-    return QValidator::Acceptable;
-}
-
 void RateField::keyPressEvent(QKeyEvent *event)
 {
     if (isTypedCharacter(event->text())) {

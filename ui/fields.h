@@ -26,9 +26,10 @@ public:
     using QLineEdit::inputMethodQuery;
     using QLineEdit::QLineEdit;
 
-    // QLineEdit tells input methods it takes them whenever it is editable; this one answers
-    // from Qt::WA_InputMethodEnabled, so that a field can turn them off, and then drops
-    // whatever one commits all the same.
+    // QLineEdit (Qt 6.4 to 6.8) tells input methods it takes them whenever it is editable,
+    // whatever Qt::WA_InputMethodEnabled says; this one answers from the attribute, so that a
+    // field can turn them off, and then drops whatever one commits all the same. It can go
+    // once QLineEdit answers from the attribute itself.
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
@@ -87,7 +88,6 @@ Q_SIGNALS:
 
 protected:
     StepEnabled stepEnabled() const override;
-    QValidator::State validate(QString &input, int &position) const override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 

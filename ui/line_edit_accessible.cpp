@@ -8,8 +8,6 @@
 #include <QAccessibleWidget>
 #include <QLineEdit>
 
-#include <memory>
-
 namespace kavro {
 
 namespace {
@@ -158,27 +156,9 @@ public:
     QVariant minimumStepSize() const override { return object()->property("stepSize"); }
 };
 
-bool probing = false;
-
-// Asks Qt's own interface of a scratch line edit.
-bool qtReportsEmptyRuns()
-{
-    probing = true;
-    const auto edit = std::make_unique<QLineEdit>(QStringLiteral("12"));
-    int start = 0;
-    int end = 0;
-    if (QAccessibleInterface *own = QAccessible::queryAccessibleInterface(edit.get()))
-        own->textInterface()->attributes(0, &start, &end);
-    probing = false;
-    return end <= start;
-}
-
 QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
 {
-    if (probing || !object->isWidgetType())
-        return nullptr;
-    static const bool needed = qtReportsEmptyRuns();
-    if (!needed)
+    if (!object->isWidgetType())
         return nullptr;
     // Every line edit, the program's fields and the currency box's editor alike.
     if (className == QLatin1String("QLineEdit")) {

@@ -5,10 +5,11 @@
 
 namespace kavro {
 
-// Qt reports a line edit's text attributes as a run of length zero at every offset (seen in
-// 6.4.2 and 6.8.2), and Orca, joining such runs, reads each field one character short ("10"
-// for 100, nothing for "5"). Where Qt does so, line edits and spin boxes get an interface that
-// reports the whole text as one run, and otherwise what Qt's own reports.
+// For Qt 6.4 to 6.8 (Debian 12 and 13): Qt reports a line edit's text attributes as a run of
+// length zero at every offset, and Orca, joining such runs, reads each field one character
+// short ("10" for 100, nothing for "5"). Line edits and spin boxes get an interface that reports
+// the whole text as one run. It can go once the oldest Qt the program supports reports the
+// run itself.
 void fixLineEditAccessibility();
 
 } // namespace kavro
