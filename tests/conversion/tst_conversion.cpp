@@ -98,6 +98,9 @@ void tst_Conversion::onlyTheExactYenTextSelectsYen_data()
     QTest::newRow("empty") << QString() << false;
     QTest::newRow("yen with a trailing blank") << u"日本円 "_s << false;
     QTest::newRow("yen alone") << u"円"_s << false;
+    // Only the exact text: no Unicode folding makes a look-alike yen.
+    QTest::newRow("yen spelled with the Kangxi radical sun") << u"\u2F47本円"_s << false;
+    QTest::newRow("yen spelled with the circled ideograph sun") << u"\u3290本円"_s << false;
     QTest::newRow("anything else") << u"EUR"_s << false;
 }
 

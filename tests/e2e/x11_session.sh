@@ -98,6 +98,12 @@ start # the menu bar as measured at the first start
 check "the rate survives a restart" wait_stored 104
 click 336 20 # the spinner's lower half
 check "the down arrow steps down" wait_stored 103
+# 計算 with no amount: the error box is titled with the application's title.
+click 300 76
+error_box() { box=$(xdotool search --onlyvisible --name '^KAVRO$' | head -n 1); [[ -n $box ]]; }
+check "the error box is titled KAVRO" within 50 error_box
+xdotool windowfocus "$box" key Return
+check "Return closes it" within 50 bash -c "! xdotool search --onlyvisible --name '^KAVRO$'"
 xdotool mousemove --window "$window" 20 8 click 1
 check "the File menu opens" within 50 menu_open
 xdotool key x

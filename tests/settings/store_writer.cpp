@@ -3,7 +3,8 @@
 
 // Writes rates through the program's store as fast as a held spinner arrow could:
 //   store_writer FILE FIRST COUNT
-// writes FIRST, FIRST+1, ... COUNT times; exits 1 if any write failed.
+// writes FIRST, FIRST+1, ... COUNT times, saying "written" on standard output after each; exits
+// 1 if any write failed.
 //   store_writer --hold FILE MS
 // holds the store's lock for MS milliseconds, after saying "locked" on standard output. The
 // lock names this process, as a writer's does, but carries no native lock (as on a disk that
@@ -48,7 +49,10 @@ int main(int argc, char *argv[])
     const int first = args[2].toInt();
     const int count = args[3].toInt();
     bool failed = false;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         failed |= !store.save(QString::number(first + i));
+        std::puts("written");
+        std::fflush(stdout);
+    }
     return failed ? 1 : 0;
 }

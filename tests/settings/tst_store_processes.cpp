@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -60,15 +59,17 @@ std::optional<int> tst_StoreProcesses::storedNumber() const
 
 void tst_StoreProcesses::killedWhileWritingLeavesAWholeFileAndNoStall()
 {
-    QRandomGenerator random(713);
-    constexpr int kRounds = 40;
+    constexpr int kRounds = 20;
     int killedWhileLocked = 0;
     for (int round = 0; round < kRounds; ++round) {
         const int first = 1000 * (round + 1);
         QProcess writer;
         writer.start(m_writer, {m_path, QString::number(first), u"1000"_s});
-        QVERIFY(writer.waitForStarted());
-        QTest::qSleep(static_cast<int>(random.bounded(5, 60)));
+        // Killed once it has written 1 to 4 times, wherever it is in the next write by then.
+        for (int written = 0; written <= round % 4;) {
+            QVERIFY(writer.waitForReadyRead(10000));
+            written += int(writer.readAllStandardOutput().count('\n'));
+        }
         ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
         QVERIFY(writer.waitForFinished());
         QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
@@ -77,8 +78,7 @@ void tst_StoreProcesses::killedWhileWritingLeavesAWholeFileAndNoStall()
         if (QFile::exists(m_path)) {
             const std::optional<int> stored = storedNumber();
             QVERIFY2(stored, qPrintable(u"round %1: the file does not parse"_s.arg(round)));
-            // One of the writer's values, or the one before it if it was killed that early.
-            QVERIFY2(*stored == 77 || (*stored >= first && *stored < first + 1000),
+            QVERIFY2(*stored >= first && *stored < first + 1000,
                 qPrintable(u"round %1: %2 was never written"_s.arg(round).arg(*stored)));
         }
 
@@ -98,14 +98,13 @@ void tst_StoreProcesses::liveLockIsWaitedForAndOnlyALiveOne_data()
 {
     QTest::addColumn<QString>("holder");
     QTest::newRow("a live writer holds the lock: waited for") << u"live"_s;
-    QTest::newRow("the lock names a killed writer: taken over at once") << u"killed"_s;
     QTest::newRow("an empty lock, its writer killed before filling it") << u"empty"_s;
 }
 
 void tst_StoreProcesses::liveLockIsWaitedForAndOnlyALiveOne()
 {
     QFETCH(QString, holder);
-    constexpr int kHoldMs = 1500;
+    constexpr int kHoldMs = 300;
     QProcess lockHolder;
     if (holder == u"empty"_s) {
         QFile lock(m_path + u".lock"_s);
@@ -114,10 +113,6 @@ void tst_StoreProcesses::liveLockIsWaitedForAndOnlyALiveOne()
         lockHolder.start(m_writer, {u"--hold"_s, m_path, QString::number(kHoldMs)});
         QVERIFY(lockHolder.waitForReadyRead(10000));
         QCOMPARE(lockHolder.readAllStandardOutput().trimmed(), "locked"_ba);
-        if (holder == u"killed"_s) {
-            lockHolder.kill();
-            QVERIFY(lockHolder.waitForFinished());
-        }
     }
 
     kavro::IniRateStore store(m_path);
@@ -133,7 +128,7 @@ void tst_StoreProcesses::liveLockIsWaitedForAndOnlyALiveOne()
         QVERIFY(lockHolder.waitForFinished());
         QCOMPARE(lockHolder.exitCode(), 0);
     } else {
-        QVERIFY2(waited < 1000, qPrintable(QString::number(waited)));
+        QVERIFY2(waited < kHoldMs, qPrintable(QString::number(waited)));
     }
     QVERIFY(!QFile::exists(m_path + u".lock"_s));
 }
@@ -166,14 +161,20 @@ void tst_StoreProcesses::concurrentWritersNeverTearTheFile()
 
 void tst_StoreProcesses::unwritableStoreReportsOnceAndExitsNormally_data()
 {
-    QTest::addColumn<bool>("readOnlyFile");
-    QTest::newRow("read-only folder") << false;
-    QTest::newRow("read-only file in a writable folder") << true;
+    // Modes of the folder and of a file already in it (0: none).
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<int>("fileMode");
+    QTest::newRow("read-only folder") << 0555 << 0;
+    QTest::newRow("read-only file in a writable folder") << 0777 << 0444;
+    // Only writing into the file itself would succeed here, and that is never done: a write
+    // cut short would leave the rate half written.
+    QTest::newRow("writable file in a read-only folder") << 0555 << 0666;
 }
 
 void tst_StoreProcesses::unwritableStoreReportsOnceAndExitsNormally()
 {
-    QFETCH(bool, readOnlyFile);
+    QFETCH(int, folderMode);
+    QFETCH(int, fileMode);
     // As root, permissions do not stop a write: the writer runs as nobody instead.
     const bool root = ::geteuid() == 0;
     QString program = m_writer;
@@ -186,16 +187,13 @@ void tst_StoreProcesses::unwritableStoreReportsOnceAndExitsNormally()
     QVERIFY(QDir().mkpath(storeDir));
     const QString path = storeDir + u"/RuvU.ini"_s;
     const QByteArray before = "[ensouba]\nsaisin=250\n";
-    if (readOnlyFile) {
+    if (fileMode) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
         file.close();
-        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
-        // Everyone may write in the folder, so only the file's own mode stands in the way.
-        QVERIFY(::chmod(QFile::encodeName(storeDir).constData(), 0777) == 0);
-    } else {
-        QVERIFY(::chmod(QFile::encodeName(storeDir).constData(), 0555) == 0);
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(fileMode)) == 0);
     }
+    QVERIFY(::chmod(QFile::encodeName(storeDir).constData(), mode_t(folderMode)) == 0);
 
     QProcess writer;
     QStringList arguments = {path, u"100"_s, u"5"_s};
@@ -212,7 +210,7 @@ void tst_StoreProcesses::unwritableStoreReportsOnceAndExitsNormally()
     QCOMPARE(writer.exitCode(), 1);
     QCOMPARE(errors.count(u"cannot save the rate"_s), 1);
     QVERIFY(errors.contains(path));
-    if (readOnlyFile) {
+    if (fileMode) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before); // untouched

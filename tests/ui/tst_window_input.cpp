@@ -217,6 +217,12 @@ void tst_WindowInput::rateFieldIgnoresEveryTypedCharacter()
     QTest::sendKeyEvent(QTest::KeyAction::Click, rate, Qt::Key_Delete, u"\x7f"_s, Qt::NoModifier);
     QCOMPARE(rate->text(), u"00"_s);
     QCOMPARE(m.store->writes, QStringList({u"100"_s, u"00"_s}));
+    // Down to nothing: an empty rate is a rate like any other, and is saved.
+    for (int i = 0; i < 2; ++i)
+        QTest::sendKeyEvent(
+            QTest::KeyAction::Click, rate, Qt::Key_Delete, u"\x7f"_s, Qt::NoModifier);
+    QCOMPARE(rate->text(), QString());
+    QCOMPARE(m.store->writes, QStringList({u"100"_s, u"00"_s, u"0"_s, QString()}));
 }
 
 void tst_WindowInput::currencyBoxIgnoresTypingButItemsCanBeChosen()
@@ -396,8 +402,10 @@ void tst_WindowInput::spinnerNeverLeavesItsRange_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QStringList>("writes");
 
-    QTest::newRow("up from 499") << u"499"_s << true << u"500"_s << QStringList({u"500"_s});
-    QTest::newRow("down from 11") << u"11"_s << false << u"10"_s << QStringList({u"10"_s});
+    // The first write is start-up's.
+    QTest::newRow("up from 499") << u"499"_s << true << u"500"_s
+                                 << QStringList({u"499"_s, u"500"_s});
+    QTest::newRow("down from 11") << u"11"_s << false << u"10"_s << QStringList({u"11"_s, u"10"_s});
 }
 
 void tst_WindowInput::spinnerNeverLeavesItsRange()
@@ -443,8 +451,21 @@ void tst_WindowInput::holdingAnArrowRepeats()
     QTest::mouseRelease(spinner, Qt::LeftButton, {}, arrow(true));
     const QString afterRelease = m.child<RateField>("Text1")->text();
     // Long enough for two more repeats, had the release not stopped them.
-    QTest::qWait(2 * spinner->style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate));
+    const int twoRepeats = 2 * spinner->style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate);
+    QTest::qWait(twoRepeats);
     QCOMPARE(m.child<RateField>("Text1")->text(), afterRelease);
+
+    // The button still down but the pointer off the arrow: the repeats stop as well.
+    const int repeatingFrom = afterRelease.toInt() + 3;
+    QTest::mousePress(spinner, Qt::LeftButton, {}, arrow(true));
+    QVERIFY(QTest::qWaitFor(
+        [&] { return m.child<RateField>("Text1")->text().toInt() >= repeatingFrom; }));
+    const QPoint onTheText(4, spinner->height() / 2);
+    QTest::mouseMove(spinner, onTheText);
+    const QString afterLeaving = m.child<RateField>("Text1")->text();
+    QTest::qWait(twoRepeats);
+    QCOMPARE(m.child<RateField>("Text1")->text(), afterLeaving);
+    QTest::mouseRelease(spinner, Qt::LeftButton, {}, onTheText);
 }
 
 void tst_WindowInput::spinnerShowsItsFocus()
