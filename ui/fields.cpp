@@ -33,8 +33,11 @@ QString withoutBackspace(QString text)
     return text.remove(u'\b');
 }
 
-// A field that takes no typed characters has nothing for an input method to compose: left on,
-// the preedit and the candidate window would be drawn in it and then vanish.
+// A field that takes no typed characters, or digits only, has nothing for an input method to
+// compose: left on, a Japanese input method in kana mode turns digits into a preedit of
+// full-width ones that the field then drops, and the candidate window is drawn over it. Off,
+// keys arrive as plain key presses, as a numeric field under a Windows input method is set to
+// direct input. (Input-method hints cannot do this: Qt 6.4's ibus plugin forwards none.)
 void refuseInputMethods(QWidget *widget)
 {
     widget->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -82,7 +85,7 @@ void FieldEdit::contextMenuEvent(QContextMenuEvent *event)
 DigitField::DigitField(QWidget *parent)
     : FieldEdit(parent)
 {
-    setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhLatinOnly);
+    refuseInputMethods(this);
 }
 
 void DigitField::keyPressEvent(QKeyEvent *event)
@@ -122,6 +125,7 @@ RateField::RateField(QWidget *parent)
     auto *edit = new FieldEdit(this);
     edit->setMaxLength(std::numeric_limits<int>::max()); // the store may hold any text
     setLineEdit(edit);
+    setFocusPolicy(Qt::StrongFocus);
     refuseInputMethods(this);
     refuseInputMethods(edit);
     connect(edit, &QLineEdit::textChanged, this, &RateField::textChanged);
@@ -175,6 +179,16 @@ QAbstractSpinBox::StepEnabled RateField::stepEnabled() const
     if (from > m_range.minimum)
         enabled |= StepDownEnabled;
     return enabled;
+}
+
+// The wheel over the window on its way elsewhere must not change the stored rate: it steps
+// only a focused field, and never gives it the focus (the spin box's default WheelFocus).
+void RateField::wheelEvent(QWheelEvent *event)
+{
+    if (hasFocus())
+        QAbstractSpinBox::wheelEvent(event);
+    else
+        event->ignore();
 }
 
 void RateField::keyPressEvent(QKeyEvent *event)

@@ -38,8 +38,8 @@ protected:
 };
 
 // The amount and result fields: typed digits and backspace pass, every other typed or
-// input-method character is dropped and reported, one signal per character. Input methods are
-// told that the field takes Latin digits only.
+// input-method character is dropped and reported, one signal per character. No input method
+// composes in them: a Japanese one in kana mode would turn digits into full-width ones.
 class DigitField : public FieldEdit
 {
     Q_OBJECT
@@ -57,8 +57,8 @@ protected:
 // The rate field and its spinner, on Qt's spin box: the text is the stored rate as it is,
 // number or not, and nothing typed gets in, backspace included. The arrows, Up and Down (Page
 // Up and Down: ten steps) and the mouse wheel write the next whole number, counted from the
-// number shown; when it shows none, from the spinner's own value. No input method composes in
-// it.
+// number shown; when it shows none, from the spinner's own value. The wheel steps it only while
+// it has the focus. No input method composes in it.
 class RateField : public QAbstractSpinBox
 {
     Q_OBJECT
@@ -88,6 +88,7 @@ Q_SIGNALS:
 
 protected:
     StepEnabled stepEnabled() const override;
+    void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 

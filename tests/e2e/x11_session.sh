@@ -71,6 +71,10 @@ check "client area 350x152 below the menu bar" \
 check "no taskbar button" \
     bash -c "xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR"
 
+# The wheel passing over the rate field, which does not have the focus, changes nothing.
+xdotool mousemove --window "$window" 300 $((12 + menu_height)) click 4 click 4
+check "the wheel over the unfocused rate field writes nothing" keeps 100
+
 # Three clicks on the spinner's up arrow: three writes, counted from the shown 100.
 for _ in 1 2 3; do click 336 3; done
 check "three spinner steps from 100 store 103" wait_stored 103

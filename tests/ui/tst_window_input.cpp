@@ -36,8 +36,7 @@ private Q_SLOTS:
     void tabMovesTheFocus();
     void rateFieldIgnoresEveryTypedCharacter();
     void currencyBoxIgnoresTypingButItemsCanBeChosen();
-    void inputMethodsAreToldWhatEachFieldTakes_data();
-    void inputMethodsAreToldWhatEachFieldTakes();
+    void noInputMethodComposesInAnyField();
     void contextMenusShowNoShortcutTheFieldsDrop_data();
     void contextMenusShowNoShortcutTheFieldsDrop();
 
@@ -50,6 +49,7 @@ private Q_SLOTS:
     void nonNumericRateStepsFromTheSpinnersValue();
     void upAndDownKeysInTheRateFieldStep();
     void holdingAnArrowRepeats();
+    void wheelStepsOnlyAFocusedRateField();
     void spinnerShowsItsFocus();
     void screenReaderCanStepTheRate();
 
@@ -246,33 +246,16 @@ void tst_WindowInput::currencyBoxIgnoresTypingButItemsCanBeChosen()
     QCOMPARE(combo->count(), 2);
 }
 
-void tst_WindowInput::inputMethodsAreToldWhatEachFieldTakes_data()
+// What an input method (ibus, fcitx) asks the focused field before it composes: a Japanese
+// one in kana mode would turn the digits typed into the amount into full-width ones.
+void tst_WindowInput::noInputMethodComposesInAnyField()
 {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<bool>("composes");
-    QTest::addColumn<Qt::InputMethodHints>("hints");
-
-    const Qt::InputMethodHints digits = Qt::ImhDigitsOnly | Qt::ImhLatinOnly;
-    QTest::newRow("the amount field takes Latin digits") << u"Textmoto"_s << true << digits;
-    QTest::newRow("the result field takes Latin digits") << u"Textkekka"_s << true << digits;
-    QTest::newRow("nothing composes in the rate field") << u"Text1"_s << false << digits;
-    QTest::newRow("nothing composes in the currency box") << u"Combo1"_s << false << digits;
-}
-
-// What an input method (ibus, fcitx) asks the focused field before it composes.
-void tst_WindowInput::inputMethodsAreToldWhatEachFieldTakes()
-{
-    QFETCH(QString, field);
-    QFETCH(bool, composes);
-    QFETCH(Qt::InputMethodHints, hints);
-
-    QWidget *widget = m.child(qPrintable(field));
-    widget->setFocus();
-    QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImHints);
-    QApplication::sendEvent(QGuiApplication::focusObject(), &query);
-    QCOMPARE(query.value(Qt::ImEnabled).toBool(), composes);
-    if (composes)
-        QCOMPARE(Qt::InputMethodHints(query.value(Qt::ImHints).toInt()) & hints, hints);
+    for (const char *field : {"Textmoto", "Textkekka", "Text1", "Combo1"}) {
+        m.child(field)->setFocus();
+        QInputMethodQueryEvent query(Qt::ImEnabled);
+        QApplication::sendEvent(QGuiApplication::focusObject(), &query);
+        QVERIFY2(!query.value(Qt::ImEnabled).toBool(), field);
+    }
 }
 
 void tst_WindowInput::contextMenusShowNoShortcutTheFieldsDrop_data()
@@ -466,6 +449,29 @@ void tst_WindowInput::holdingAnArrowRepeats()
     QTest::qWait(twoRepeats);
     QCOMPARE(m.child<RateField>("Text1")->text(), afterLeaving);
     QTest::mouseRelease(spinner, Qt::LeftButton, {}, onTheText);
+}
+
+void tst_WindowInput::wheelStepsOnlyAFocusedRateField()
+{
+    auto *rate = m.child<RateField>("Text1");
+    const auto wheelUp = [rate] {
+        const QPointF at = QRectF(rate->rect()).center();
+        QWheelEvent wheel(at, rate->mapToGlobal(at), {}, {0, QWheelEvent::DefaultDeltasPerStep},
+            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel); // as from the window system, focus rules and all
+        QApplication::sendEvent(rate, &wheel);
+    };
+    // Passing over the window on the way elsewhere.
+    QVERIFY(!rate->hasFocus());
+    wheelUp();
+    QVERIFY(!rate->hasFocus());
+    QCOMPARE(rate->text(), u"100"_s);
+    QCOMPARE(m.store->writes, QStringList {u"100"_s});
+
+    rate->setFocus();
+    wheelUp();
+    QCOMPARE(rate->text(), u"101"_s);
+    QCOMPARE(m.store->writes, QStringList({u"100"_s, u"101"_s}));
 }
 
 void tst_WindowInput::spinnerShowsItsFocus()
