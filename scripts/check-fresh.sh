@@ -6,8 +6,10 @@
 # run there as root.
 #   scripts/check-fresh.sh bookworm|trixie [command]      (command: bash .ci/run by default)
 # Needs root, debootstrap and git on the host. PACKAGES="a b" adds Debian packages before the
-# command, as a desktop would have them (Mesa's drivers, an input method); KEEP_ROOT=1 leaves
-# the root in place (its path is printed); the exit status is the command's.
+# command, as a desktop would have them (Mesa's drivers, an input method); DESKTOP=kde or
+# DESKTOP=gnome installs that Debian desktop task with its recommends first (a sound server,
+# speech synthesis, thousands of fonts), as a user's machine has it; KEEP_ROOT=1 leaves the
+# root in place (its path is printed); the exit status is the command's.
 set -euo pipefail
 
 release=${1:-}
@@ -65,6 +67,14 @@ in_root() {
     chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb CI=true LANG=C.UTF-8 \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
 }
+# Packages' scripts must not start services on the host's kernel from inside the root.
+printf '#!/bin/sh\nexit 101\n' > "$root/usr/sbin/policy-rc.d"
+chmod 0755 "$root/usr/sbin/policy-rc.d"
+if [[ -n ${DESKTOP:-} ]]; then
+    echo "== $release: adding task-$DESKTOP-desktop with its recommends"
+    in_root bash -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq task-$DESKTOP-desktop > /dev/null"
+fi
 if [[ -n ${PACKAGES:-} ]]; then
     echo "== $release: adding $PACKAGES"
     in_root bash -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive \
