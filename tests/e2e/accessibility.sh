@@ -18,8 +18,7 @@ fi
 
 program=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap end_work EXIT
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-unset QT_SCALE_FACTOR WAYLAND_DISPLAY XDG_SESSION_TYPE
 run_session bus "$program" "$work/bus" ||
     { grep -v XDG_RUNTIME_DIR "$work/bus/program.log" >&2 || true; exit 1; }

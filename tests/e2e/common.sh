@@ -4,6 +4,24 @@
 # Helpers shared by the end-to-end scripts, which source this file. Each check prints a line
 # in Qt Test's style and is counted; `check_prefix` names the run (a manager, a session kind).
 e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# The suite is run from a desktop's terminal too: nothing of that session reaches a test, not
+# its display, buses, input method or sound server, nor its scale, style, fonts or language.
+# Each script sets what it needs after this, and its sessions (below) inherit only that; ctest
+# clears the same list.
+if [[ ${1:-} != --in-session ]]; then
+    unset DISPLAY WAYLAND_DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS \
+        SESSION_MANAGER XDG_RUNTIME_DIR XDG_SESSION_TYPE XDG_CURRENT_DESKTOP DESKTOP_SESSION \
+        KDE_FULL_SESSION XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_CONFIG_DIRS \
+        XDG_DATA_DIRS QT_IM_MODULE GTK_IM_MODULE XMODIFIERS QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME \
+        QT_STYLE_OVERRIDE QT_SCREEN_SCALE_FACTORS QT_SCALE_FACTOR QT_AUTO_SCREEN_SCALE_FACTOR \
+        QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI GDK_SCALE GDK_DPI_SCALE PULSE_SERVER \
+        SPEECHD_ADDRESS LANGUAGE
+    export LC_ALL=C.UTF-8
+fi
+# ctest's own limit kills only the script; the sessions end a little before it, so that what
+# they started is still found and ended (run_session).
+deadline=$((SECONDS + ${KAVRO_TEST_TIMEOUT:-600} - 20))
 passes=0 failures=0
 check_prefix=
 
@@ -52,18 +70,60 @@ stop_xvfb() {
     wait "$xvfb" 2> /dev/null || true
 }
 
+# A session's own folders: home, XDG folders and a runtime folder under $work/NAME, and a sound
+# server that cannot be reached, so that nothing a test starts plays through the user's.
+private_folders() { # name
+    export HOME=$work/$1/home XDG_CONFIG_HOME=$work/$1/config XDG_DATA_HOME=$work/$1/data
+    export XDG_CACHE_HOME=$work/$1/cache XDG_RUNTIME_DIR=$work/$1/runtime
+    mkdir -p "$HOME" "$XDG_CONFIG_HOME/pulse" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    printf 'autospawn = no\ndefault-server = unix:%s/no-sound-server\n' "$XDG_RUNTIME_DIR" \
+        > "$XDG_CONFIG_HOME/pulse/client.conf"
+}
+
+# Processes still running with a runtime folder under this one: started by a session and
+# outliving it (a daemon that detached, one that ignores SIGTERM). Each is listed and killed;
+# the status says whether there was one. The test's own shells are not among them: bash keeps
+# its exports out of its own /proc environment.
+end_leftovers() { # runtime folder, or a folder holding them
+    local environ variable process found=()
+    for environ in /proc/[0-9]*/environ; do
+        process=${environ#/proc/}
+        while IFS= read -r -d '' variable; do
+            if [[ $variable == "XDG_RUNTIME_DIR=$1" || $variable == "XDG_RUNTIME_DIR=$1/"* ]]; then
+                found+=("${process%/environ}")
+                break
+            fi
+        done 2> /dev/null < "$environ" || true
+    done
+    ((${#found[@]} == 0)) && return 0
+    echo "left running, now killed:" >&2
+    ps -o pid=,args= -p "${found[@]}" >&2 || true
+    kill -9 "${found[@]}" 2> /dev/null || true
+    return 1
+}
+
+# The EXIT trap of every script: however it ends (a failure, Ctrl+C), nothing it started
+# stays, and its folder goes (KEEP_WORK=1 keeps it for a look).
+end_work() {
+    end_leftovers "$work" 2> /dev/null || true
+    [[ -n ${KEEP_WORK:-} ]] || rm -rf "$work"
+}
+
 # Runs this script again, as `$0 --in-session ARGUMENTS...`, in a session of its own: a private
-# Xvfb, a session bus, fresh XDG folders under $work/NAME. What the session wrote to standard
-# error is shown if it fails; the status is the session's.
+# Xvfb, a session bus, the private folders above. What the session wrote to standard error is
+# shown if it fails; the status is the session's, and a failure if it outlived the test's
+# time or left anything running.
 run_session() { # name, then the arguments that follow --in-session
     local name=$1 status=0
     shift
-    export XDG_CONFIG_HOME=$work/$name/config XDG_DATA_HOME=$work/$name/data
-    export XDG_RUNTIME_DIR=$work/$name/runtime
-    mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+    private_folders "$name"
     start_xvfb "$work/$name.display" 1024x768x24
-    dbus-run-session -- bash "$0" --in-session "$@" 2> "$work/$name.err" || status=$?
+    timeout --foreground -k 5 $((deadline > SECONDS ? deadline - SECONDS : 1)) \
+        dbus-run-session -- bash "$0" --in-session "$@" 2> "$work/$name.err" || status=$?
+    ((status == 124)) && echo "the session outlived the test's time" >&2
     stop_xvfb
+    end_leftovers "$XDG_RUNTIME_DIR" || status=1
     if ((status != 0)); then
         grep -v -E 'fd limit|Activating|activated|SpiRegistry|xfconfd|ALSA' "$work/$name.err" >&2 || true
     fi

@@ -76,14 +76,11 @@ fi
 
 program=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap end_work EXIT
 # The engine is a Python program: Debian's Python, with its gi module, not one earlier on PATH.
 export PATH=/usr/sbin:/usr/bin:/sbin:/bin
-export HOME=$work/home
-mkdir -p "$HOME"
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export QT_IM_MODULE=ibus GTK_IM_MODULE=ibus XMODIFIERS=@im=ibus
-unset QT_SCALE_FACTOR WAYLAND_DISPLAY XDG_SESSION_TYPE
 status=0
 run_session ime "$program" "$work" || status=$?
 [[ $status -eq 0 || $status -eq 77 ]] || grep -v XDG_RUNTIME_DIR "$work/program.log" >&2 || true

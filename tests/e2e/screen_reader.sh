@@ -4,7 +4,8 @@
 # What Orca says, driven with keys only: the real program and a real Orca under Xvfb with a
 # window manager, a session bus and the accessibility bus. Orca speaks to nobody; its debug
 # output records every "SPEECH OUTPUT" line, and runs on a terminal so that it is written as
-# it happens. Exits 77 (skipped) when Orca already runs for this user.
+# it happens. Speech, where a synthesiser is installed, goes to a null sound device. Exits 77
+# (skipped) when Orca already runs for this user.
 #   screen_reader.sh path/to/kavro
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -12,6 +13,14 @@ source "$(dirname "$0")/common.sh"
 if [[ ${1:-} == --in-session ]]; then
     program=$2 work=$3
     start_accessibility_bus
+    # The speech-dispatcher that Orca starts reads its configuration here first: the system's,
+    # with the sound sent to ALSA's null device. Nothing is heard, and speaking never waits for
+    # a sound server (PulseAudio, PipeWire), the user's or one that is not there.
+    if [[ -d /etc/speech-dispatcher ]]; then
+        cp -r /etc/speech-dispatcher "$XDG_CONFIG_HOME/"
+        printf 'AudioOutputMethod "alsa"\nAudioALSADevice "null"\n' \
+            >> "$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf"
+    fi
     metacity --replace > "$work/metacity.log" 2>&1 &
     wm=$!
     # On a terminal, Orca's debug file (here its standard output) is written line by line.
@@ -19,7 +28,14 @@ if [[ ${1:-} == --in-session ]]; then
     script -q -f -c "exec orca -u '$work/orca' --debug-file=/dev/stdout" /dev/null > "$work/orca.out" &
     terminal=$!
     pid=
-    trap 'kill $pid $(pgrep -P $terminal) $terminal $wm $bus 2> /dev/null || true' EXIT
+    # Orca's speech-dispatcher detaches from it, and is known by its socket in this session.
+    speech() { pgrep -f -- "--socket-path $XDG_RUNTIME_DIR/"; }
+    stop() {
+        kill $pid $(pgrep -P $terminal) $terminal $wm $(speech) $bus 2> /dev/null || true
+        wait || true
+        for _ in $(seq 50); do speech > /dev/null || break; sleep 0.1; done
+    }
+    trap stop EXIT
 
     skips=0 seen=0
     said() { grep -a -o "SPEECH OUTPUT: '.*'" "$work/orca.out" | sed 's/^SPEECH OUTPUT: //'; }
@@ -93,12 +109,12 @@ fi
 program=$1
 # Orca runs once per user: one already running (the user's own) is left alone, and the test
 # is reported skipped.
-if pgrep -u "$(id -u)" -x orca > /dev/null; then
+# (A zombie, ended but not yet reaped by its parent, is not running.)
+if ps -u "$(id -u)" -o stat=,comm= | grep -q -E '^[^Z]\S*\s+orca$'; then
     echo "SKIP   : Orca is already running for this user"
     exit 77
 fi
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap end_work EXIT
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 GTK_A11Y=atspi NO_AT_BRIDGE=0
-unset QT_SCALE_FACTOR WAYLAND_DISPLAY XDG_SESSION_TYPE
 run_session orca "$program" "$work/orca"

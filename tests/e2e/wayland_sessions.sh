@@ -114,9 +114,8 @@ shift
 kinds=("$@")
 [[ ${#kinds[@]} -gt 0 ]] || kinds=(xwayland wayland)
 work=$(mktemp -d)
-trap '[[ -n ${KEEP_WORK:-} ]] || rm -rf "$work"' EXIT
+trap end_work EXIT
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY
 passed=0 failed=0
 for kind in "${kinds[@]}"; do
     if run_session "$kind" "$program" "$kind" "$work"; then

@@ -102,9 +102,8 @@ fi
 [[ ${#managers[@]} -gt 0 ]] || { echo "no window manager installed" >&2; exit 1; }
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap end_work EXIT
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-unset QT_SCALE_FACTOR WAYLAND_DISPLAY XDG_SESSION_TYPE
 passed=0 failed=0
 for manager in "${managers[@]}"; do
     if run_session "$manager" "$program" "$manager" "$work"; then

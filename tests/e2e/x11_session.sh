@@ -9,12 +9,9 @@ source "$(dirname "$0")/common.sh"
 
 program=$1
 work=$(mktemp -d)
-export XDG_CONFIG_HOME=$work/config
-export XDG_RUNTIME_DIR=$work/runtime
+private_folders x11
 export DBUS_SESSION_BUS_ADDRESS=disabled:
 export QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 store=$XDG_CONFIG_HOME/RuvU.ini
 
 start_xvfb "$work/display" 800x600x24
@@ -22,7 +19,7 @@ pid=
 cleanup() {
     [[ -n $pid ]] && kill "$pid" 2> /dev/null || true
     stop_xvfb
-    rm -rf "$work"
+    end_work
 }
 trap cleanup EXIT
 
