@@ -6,6 +6,7 @@
 #include "platform/qt_services.h"
 #include "settings/ini_rate_store.h"
 #include "ui/application.h"
+#include "ui/fonts.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral(KAVRO_APPLICATION_NAME));
     QApplication::setApplicationVersion(QStringLiteral(KAVRO_DISPLAY_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(KAVRO_APP_ID));
+    kavro::offerWindowFonts();
     kavro::setUpApplication();
 
     kavro::QtServices services(kavro::texts::applicationTitle());

@@ -12,7 +12,7 @@ set -euo pipefail
 
 build=(
     g++ cmake make
-    qt6-base-dev qt6-translations-l10n libxcb1-dev qt6-wayland
+    qt6-base-dev qt6-translations-l10n libxcb1-dev libfontconfig-dev qt6-wayland
     fonts-ipafont-gothic
 )
 test=(
@@ -25,7 +25,9 @@ test=(
     clang libclang-rt-dev clang-format
     desktop-file-utils appstream dpkg-dev lintian reuse man-db git
 )
-bench=(libxcb-damage0-dev dbus xvfb xauth x11-utils weston)
+# A desktop's font set (start-up with thousands of faces) and a GTK program to compare with.
+bench=(libxcb-damage0-dev dbus xvfb xauth x11-utils weston galculator
+    fonts-noto-core fonts-noto-cjk fonts-noto-extra)
 
 packages=()
 for use in "${@:-build}"; do

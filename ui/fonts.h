@@ -7,6 +7,12 @@
 
 namespace kavro {
 
+// Offers Qt only the faces the window draws with: the faces below that are installed, the
+// desktop's, and fontconfig's own picks for Japanese and Latin text in the desktop's. Call
+// once, after the QApplication exists and before any text is drawn; the faces below then name
+// only installed families.
+void offerWindowFonts();
+
 // The fields' and labels' face, falling back to proportional Japanese faces that Linux has,
 // so that kana never land in a fixed-pitch face or as boxes.
 QFont fieldFont(qreal pointSize);

@@ -1,0 +1,79 @@
+// SPDX-FileCopyrightText: 2026 KAVRO developers
+// SPDX-License-Identifier: MIT
+
+// Draws the window, each of its menus and both message boxes into PNG files in a folder, and
+// writes the face the amount field is drawn with to field-face.txt and the number of families Qt
+// knows to families.txt:
+//   window_snapshots FOLDER [--offer-window-fonts]
+// tst_window_fonts compares a start that offers Qt only the window's fonts with one that
+// offers every installed face.
+#include "support/recorders.h"
+#include "conversion/texts.h"
+#include "platform/qt_services.h"
+#include "ui/application.h"
+#include "ui/fonts.h"
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (argc > 2 && qstrcmp(argv[2], "--offer-window-fonts") == 0)
+        kavro::offerWindowFonts();
+    kavro::setUpApplication();
+
+    kavro::QtServices services(kavro::texts::applicationTitle());
+    kavro::test::MemoryRateStore store;
+    kavro::FormMain window(services, store);
+    services.setWindow(&window);
+    window.show();
+    window.grab().save(folder.filePath(QStringLiteral("window.png")));
+
+    QFile face(folder.filePath(QStringLiteral("field-face.txt")));
+    if (!face.open(QIODevice::WriteOnly))
+        return 1;
+    face.write(QFontInfo(window.findChild<QLineEdit *>(QStringLiteral("Textmoto"))->font())
+                   .family()
+                   .toUtf8());
+    QFile families(folder.filePath(QStringLiteral("families.txt")));
+    if (!families.open(QIODevice::WriteOnly))
+        return 1;
+    families.write(QByteArray::number(QFontDatabase::families().size()));
+
+    for (QAction *entry : window.menuBar()->actions()) {
+        QMenu *menu = entry->menu();
+        menu->popup(window.mapToGlobal(QPoint(0, 0)));
+        menu->grab().save(folder.filePath(menu->objectName() + QStringLiteral(".png")));
+        menu->hide();
+    }
+
+    // Each box is drawn once it is up, then closed, which returns from its exec().
+    QString box;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget *shown = QApplication::activeModalWidget()) {
+            shown->grab().save(folder.filePath(box + QStringLiteral(".png")));
+            shown->close();
+        }
+    });
+    poll.start(10);
+    box = QStringLiteral("version-box");
+    window.findChild<QAction *>(QStringLiteral("mnuVer"))->trigger();
+    box = QStringLiteral("error-box"); // 計算 with no amount
+    window.findChild<QPushButton *>(QStringLiteral("Command5"))->click();
+    return 0;
+}
