@@ -90,6 +90,51 @@ report x11 1 "exec to map" 1000 ms
 report x11 2 "exec to first paint" 1000 ms
 report x11 3 "peak RSS (VmHWM)" 1024 MiB
 
+# The machine's fonts: the program as it starts here, against the same program given a font
+# configuration of a few faces (IPA and DejaVu, under the system's rules), with GTK's
+# galculator beside them where it is installed. KAVRO_BENCH_BASELINE=path/to/another/kavro
+# adds that build, started both ways, to the same rounds.
+few=$work/few-fonts.conf
+cat > "$few" << XML
+<?xml version="1.0"?>
+<fontconfig>
+  <dir>/usr/share/fonts/opentype/ipafont-gothic</dir>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$work/few-fonts-cache</cachedir>
+  <include ignore_missing="yes">/etc/fonts/conf.d</include>
+</fontconfig>
+XML
+FONTCONFIG_FILE=$few fc-cache > /dev/null 2>&1 || true
+# Each variant: label|environment|program.
+variants=("program||$program" "program, a few faces|FONTCONFIG_FILE=$few|$program")
+if [[ -n ${KAVRO_BENCH_BASELINE:-} ]]; then
+    variants+=("baseline||$KAVRO_BENCH_BASELINE"
+        "baseline, a few faces|FONTCONFIG_FILE=$few|$KAVRO_BENCH_BASELINE")
+fi
+command -v galculator > /dev/null && variants+=("galculator (GTK 3)||galculator")
+echo
+echo "== Start-up with this machine's $(fc-list | wc -l) font faces and with a few ($(FONTCONFIG_FILE=$few fc-list | wc -l)): $rounds interleaved rounds =="
+for round in $(seq -3 "$rounds"); do
+    # A different variant goes first each round.
+    for ((i = 0; i < ${#variants[@]}; i++)); do
+        index=$(((i + round + 3) % ${#variants[@]}))
+        IFS='|' read -r _ environment target <<< "${variants[index]}"
+        # shellcheck disable=SC2086 # an empty environment is no argument
+        line=$(env $environment "${pin_program[@]}" "$watcher" "$target" 2> /dev/null)
+        (( round > 0 )) && echo "$line" >> "$work/fonts.$index"
+    done
+done
+base_map=$(awk '{ print $1 }' "$work/fonts.1" | median)
+base_paint=$(awk '{ print $2 }' "$work/fonts.1" | median)
+for ((i = 0; i < ${#variants[@]}; i++)); do
+    IFS='|' read -r label _ <<< "${variants[i]}"
+    map=$(awk '{ print $1 }' "$work/fonts.$i" | median)
+    paint=$(awk '{ print $2 }' "$work/fonts.$i" | median)
+    awk -v n="$label" -v m="$map" -v p="$paint" -v bm="$base_map" -v bp="$base_paint" 'BEGIN {
+        printf "%-26s map %7.2f ms (%.3f)   first paint %7.2f ms (%.3f)\n", n, m / 1000, m / bm, p / 1000, p / bp }'
+done
+echo "(ratios against the program with a few faces)"
+
 # Natively under Wayland: weston nested in the same Xvfb, on the X server's core.
 if command -v weston > /dev/null; then
     echo
