@@ -81,26 +81,61 @@ private_folders() { # name
         > "$XDG_CONFIG_HOME/pulse/client.conf"
 }
 
-# Processes still running with a runtime folder under this one: started by a session and
-# outliving it (a daemon that detached, one that ignores SIGTERM). Each is listed and killed;
-# the status says whether there was one. The test's own shells are not among them: bash keeps
-# its exports out of its own /proc environment.
-end_leftovers() { # runtime folder, or a folder holding them
-    local environ variable process found=()
+# Live processes whose runtime folder is this one or under it, one number a line. The test's
+# own shells are not among them: bash keeps its exports out of its own /proc environment.
+processes_of() { # runtime folder
+    local environ variable stat process
     for environ in /proc/[0-9]*/environ; do
+        # A zombie has ended; only its parent's wait is missing.
+        read -r stat 2> /dev/null < "${environ%/environ}/stat" || continue
+        [[ ${stat##*) } == Z* ]] && continue
         process=${environ#/proc/}
+        process=${process%/environ}
+        # Nor is the subshell this runs in, a copy of a session's shell.
+        [[ $process == "$BASHPID" ]] && continue
         while IFS= read -r -d '' variable; do
             if [[ $variable == "XDG_RUNTIME_DIR=$1" || $variable == "XDG_RUNTIME_DIR=$1/"* ]]; then
-                found+=("${process%/environ}")
+                echo "$process"
                 break
             fi
         done 2> /dev/null < "$environ" || true
     done
+}
+
+# Processes still running with a runtime folder under this one: started by a session and
+# outliving it (one that ignores SIGTERM, or that the session lost track of). Each is listed
+# and killed; the status says whether there was one.
+end_leftovers() { # runtime folder, or a folder holding them
+    local found
+    mapfile -t found < <(processes_of "$1")
     ((${#found[@]} == 0)) && return 0
     echo "left running, now killed:" >&2
     ps -o pid=,args= -p "${found[@]}" >&2 || true
     kill -9 "${found[@]}" 2> /dev/null || true
     return 1
+}
+
+# In a session's EXIT trap, after it has ended what it started: ends, with SIGTERM, what got
+# away from it (helpers that a window manager starts detached, in a session of their own) and
+# waits a few seconds for them. Spared: this shell and those it runs under, and the session bus.
+end_strays() {
+    local spared strays process=$$ stat fields
+    spared=" $(pgrep -P "$PPID" | tr '\n' ' ') "
+    while ((process > 1)); do
+        spared+="$process "
+        read -r stat < "/proc/$process/stat" || break
+        read -r -a fields <<< "${stat##*) }"
+        process=${fields[1]}
+    done
+    for _ in $(seq 50); do
+        strays=()
+        for process in $(processes_of "$XDG_RUNTIME_DIR"); do
+            [[ $spared == *" $process "* ]] || strays+=("$process")
+        done
+        ((${#strays[@]} == 0)) && return 0
+        kill "${strays[@]}" 2> /dev/null || true
+        sleep 0.1
+    done
 }
 
 # The EXIT trap of every script: however it ends (a failure, Ctrl+C), nothing it started
@@ -117,8 +152,10 @@ end_work() {
 run_session() { # name, then the arguments that follow --in-session
     local name=$1 status=0
     shift
-    private_folders "$name"
+    # The X server is the driver's, not the session's: it starts before the session's folders.
+    unset XDG_RUNTIME_DIR
     start_xvfb "$work/$name.display" 1024x768x24
+    private_folders "$name"
     timeout --foreground -k 5 $((deadline > SECONDS ? deadline - SECONDS : 1)) \
         dbus-run-session -- bash "$0" --in-session "$@" 2> "$work/$name.err" || status=$?
     ((status == 124)) && echo "the session outlived the test's time" >&2

@@ -34,6 +34,7 @@ if [[ ${1:-} == --in-session ]]; then
         kill $pid $(pgrep -P $terminal) $terminal $wm $(speech) $bus 2> /dev/null || true
         wait || true
         for _ in $(seq 50); do speech > /dev/null || break; sleep 0.1; done
+        end_strays
     }
     trap stop EXIT
 

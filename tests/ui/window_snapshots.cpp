@@ -46,9 +46,8 @@ int main(int argc, char *argv[])
     QFile face(folder.filePath(QStringLiteral("field-face.txt")));
     if (!face.open(QIODevice::WriteOnly))
         return 1;
-    face.write(QFontInfo(window.findChild<QLineEdit *>(QStringLiteral("Textmoto"))->font())
-                   .family()
-                   .toUtf8());
+    const QFont amountFont = window.findChild<QLineEdit *>(QStringLiteral("Textmoto"))->font();
+    face.write(QFontInfo(amountFont).family().toUtf8());
     QFile families(folder.filePath(QStringLiteral("families.txt")));
     if (!families.open(QIODevice::WriteOnly))
         return 1;
