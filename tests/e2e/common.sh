@@ -70,8 +70,9 @@ stop_xvfb() {
     wait "$xvfb" 2> /dev/null || true
 }
 
-# A session's own folders: home, XDG folders and a runtime folder under $work/NAME, and a sound
-# server that cannot be reached, so that nothing a test starts plays through the user's.
+# A session's own folders: home, XDG folders and a runtime folder under $work/NAME; a sound
+# server that cannot be reached and ALSA's null device as the default, so that nothing a test
+# starts plays through the user's speakers.
 private_folders() { # name
     export HOME=$work/$1/home XDG_CONFIG_HOME=$work/$1/config XDG_DATA_HOME=$work/$1/data
     export XDG_CACHE_HOME=$work/$1/cache XDG_RUNTIME_DIR=$work/$1/runtime
@@ -79,6 +80,7 @@ private_folders() { # name
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     printf 'autospawn = no\ndefault-server = unix:%s/no-sound-server\n' "$XDG_RUNTIME_DIR" \
         > "$XDG_CONFIG_HOME/pulse/client.conf"
+    echo 'pcm.!default { type null }' > "$HOME/.asoundrc"
 }
 
 # Live processes whose runtime folder is this one or under it, one number a line. The test's

@@ -4,7 +4,7 @@
 # What Orca says, driven with keys only: the real program and a real Orca under Xvfb with a
 # window manager, a session bus and the accessibility bus. Orca speaks to nobody; its debug
 # output records every "SPEECH OUTPUT" line, and runs on a terminal so that it is written as
-# it happens. Speech, where a synthesiser is installed, goes to a null sound device. Exits 77
+# it happens. Speech goes to speech-dispatcher's dummy output and a null sound device. Exits 77
 # (skipped) when Orca already runs for this user.
 #   screen_reader.sh path/to/kavro
 set -euo pipefail
@@ -14,11 +14,13 @@ if [[ ${1:-} == --in-session ]]; then
     program=$2 work=$3
     start_accessibility_bus
     # The speech-dispatcher that Orca starts reads its configuration here first: the system's,
-    # with the sound sent to ALSA's null device. Nothing is heard, and speaking never waits for
-    # a sound server (PulseAudio, PipeWire), the user's or one that is not there.
+    # with its dummy output and the sound sent to ALSA's null device. Nothing is heard, speaking
+    # never waits for a sound server (PulseAudio, PipeWire), the user's or one that is not
+    # there, and no synthesiser (espeak-ng on a desktop) competes with Orca for the processor.
     if [[ -d /etc/speech-dispatcher ]]; then
         cp -r /etc/speech-dispatcher "$XDG_CONFIG_HOME/"
-        printf 'AudioOutputMethod "alsa"\nAudioALSADevice "null"\n' \
+        printf '%s\n' 'AudioOutputMethod "alsa"' 'AudioALSADevice "null"' \
+            'AddModule "dummy" "sd_dummy" ""' 'DefaultModule dummy' \
             >> "$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf"
     fi
     metacity --replace > "$work/metacity.log" 2>&1 &
