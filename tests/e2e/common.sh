@@ -81,6 +81,9 @@ private_folders() { # name
     printf 'autospawn = no\ndefault-server = unix:%s/no-sound-server\n' "$XDG_RUNTIME_DIR" \
         > "$XDG_CONFIG_HOME/pulse/client.conf"
     echo 'pcm.!default { type null }' > "$HOME/.asoundrc"
+    # GIO (GTK, Python's gi) would start GNOME's gvfs daemons on the session bus, and gvfs
+    # would mount a FUSE file system in the runtime folder that outlives them.
+    export GIO_USE_VFS=local GIO_USE_VOLUME_MONITOR=unix GVFS_DISABLE_FUSE=1
 }
 
 # Live processes whose runtime folder is this one or under it, one number a line. The test's
