@@ -81,9 +81,11 @@ private_folders() { # name
     printf 'autospawn = no\ndefault-server = unix:%s/no-sound-server\n' "$XDG_RUNTIME_DIR" \
         > "$XDG_CONFIG_HOME/pulse/client.conf"
     echo 'pcm.!default { type null }' > "$HOME/.asoundrc"
-    # GIO (GTK, Python's gi) would start GNOME's gvfs daemons on the session bus, and gvfs
-    # would mount a FUSE file system in the runtime folder that outlives them.
+    # GIO (GTK, Python's gi) would start GNOME's gvfs daemons on the session bus, and GTK 4
+    # and libadwaita (zenity on Debian 13) the desktop portals; gvfs and the document portal
+    # mount FUSE file systems in the runtime folder that outlive them.
     export GIO_USE_VFS=local GIO_USE_VOLUME_MONITOR=unix GVFS_DISABLE_FUSE=1
+    export GDK_DEBUG=no-portals GTK_USE_PORTAL=0 ADW_DISABLE_PORTAL=1
 }
 
 # Live processes whose runtime folder is this one or under it, one number a line. The test's
@@ -108,16 +110,26 @@ processes_of() { # runtime folder
 }
 
 # Processes still running with a runtime folder under this one: started by a session and
-# outliving it (one that ignores SIGTERM, or that the session lost track of). Each is listed
-# and killed; the status says whether there was one.
+# outliving it (one that ignores SIGTERM, or that the session lost track of), and file systems
+# still mounted in it. Each is listed and ended; the status says whether there was one.
 end_leftovers() { # runtime folder, or a folder holding them
-    local found
+    local found mounts mount status=0
     mapfile -t found < <(processes_of "$1")
-    ((${#found[@]} == 0)) && return 0
-    echo "left running, now killed:" >&2
-    ps -o pid=,args= -p "${found[@]}" >&2 || true
-    kill -9 "${found[@]}" 2> /dev/null || true
-    return 1
+    if ((${#found[@]} > 0)); then
+        echo "left running, now killed:" >&2
+        ps -o pid=,args= -p "${found[@]}" >&2 || true
+        kill -9 "${found[@]}" 2> /dev/null || true
+        status=1
+    fi
+    # File systems mounted there (FUSE daemons' mounts outlive them) are found the same way.
+    mapfile -t mounts < <(awk -v d="$1" '$2 == d || index($2, d "/") == 1 { print $2 }' /proc/mounts)
+    for mount in "${mounts[@]}"; do
+        echo "left mounted, now unmounted: $mount" >&2
+        fusermount3 -u -z "$mount" 2> /dev/null || fusermount -u -z "$mount" 2> /dev/null ||
+            umount -l "$mount" || true
+        status=1
+    done
+    return $status
 }
 
 # In a session's EXIT trap, after it has ended what it started: ends, with SIGTERM, what got
