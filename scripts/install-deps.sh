@@ -20,7 +20,7 @@ test=(
     xvfb xauth xdotool x11-utils imagemagick
     dbus at-spi2-core python3-pyatspi
     openbox xfwm4 metacity kwin-x11 kwin-style-breeze weston xwayland orca speech-dispatcher
-    ibus ibus-anthy ibus-gtk3 zenity
+    ibus ibus-anthy ibus-gtk3 ibus-gtk4 zenity
     # The sanitizer runtime of the release's default clang (14 on Debian 12, 19 on 13).
     clang libclang-rt-dev clang-format
     desktop-file-utils appstream dpkg-dev lintian reuse man-db git
