@@ -52,22 +52,17 @@ QString pickedFamily(FcConfig *config, const QString &family, const char *langua
     return QString::fromUtf8(reinterpret_cast<const char *>(picked));
 }
 
-QString escaped(const QString &text)
-{
-    return text.toHtmlEscaped();
-}
-
 // The system's configuration (with the user's, which it includes), then a selection that
 // accepts these families and rejects every other face, scalable or not.
 QByteArray configuration(const QString &systemFile, const QStringList &families)
 {
     QString xml = QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig>\n<include>%1</include>\n"
                                  "<selectfont>\n<acceptfont>\n")
-                      .arg(escaped(systemFile));
+                      .arg(systemFile.toHtmlEscaped());
     for (const QString &family : families)
         xml += QStringLiteral("<pattern><patelt name=\"family\"><string>%1</string></patelt>"
                               "</pattern>\n")
-                   .arg(escaped(family));
+                   .arg(family.toHtmlEscaped());
     xml += QStringLiteral(
         "</acceptfont>\n<rejectfont>\n"
         "<pattern><patelt name=\"scalable\"><bool>true</bool></patelt></pattern>\n"

@@ -5,18 +5,12 @@
 # in Qt Test's style and is counted; `check_prefix` names the run (a manager, a session kind).
 e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-# The suite is run from a desktop's terminal too: nothing of that session reaches a test, not
-# its display, buses, input method or sound server, nor its scale, style, fonts or language.
-# Each script sets what it needs after this, and its sessions (below) inherit only that; ctest
-# clears the same list.
+# The suite is run from a desktop's terminal too: nothing of that session reaches a test
+# (../desktop-variables), nor a platform or scale of its own. Each script sets what it needs
+# after this, and its sessions (below) inherit only that.
 if [[ ${1:-} != --in-session ]]; then
-    unset DISPLAY WAYLAND_DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS \
-        SESSION_MANAGER XDG_RUNTIME_DIR XDG_SESSION_TYPE XDG_CURRENT_DESKTOP DESKTOP_SESSION \
-        KDE_FULL_SESSION XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_CONFIG_DIRS \
-        XDG_DATA_DIRS QT_IM_MODULE GTK_IM_MODULE XMODIFIERS QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME \
-        QT_STYLE_OVERRIDE QT_SCREEN_SCALE_FACTORS QT_SCALE_FACTOR QT_AUTO_SCREEN_SCALE_FACTOR \
-        QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI GDK_SCALE GDK_DPI_SCALE PULSE_SERVER \
-        SPEECHD_ADDRESS LANGUAGE
+    # shellcheck disable=SC2046 # one name a line
+    unset QT_QPA_PLATFORM QT_SCALE_FACTOR $(grep '^[A-Z]' "$e2e_dir/../desktop-variables")
     export LC_ALL=C.UTF-8
 fi
 # ctest's own limit kills only the script; the sessions end a little before it, so that what
