@@ -30,8 +30,15 @@ if [[ ${1:-} == --in-session ]]; then
     script -q -f -c "exec orca -u '$work/orca' --debug-file=/dev/stdout" /dev/null > "$work/orca.out" &
     terminal=$!
     pid=
-    # Orca's speech-dispatcher detaches from it: end_strays ends it.
-    trap 'kill $pid $(pgrep -P $terminal) $terminal $wm $bus 2> /dev/null || true; end_strays' EXIT
+    # Orca's speech-dispatcher detaches from it, and is known by its socket in this session.
+    speech() { pgrep -f -- "--socket-path $XDG_RUNTIME_DIR/"; }
+    stop() {
+        kill $pid $(pgrep -P $terminal) $terminal $wm $(speech) $bus 2> /dev/null || true
+        wait || true
+        for _ in $(seq 50); do speech > /dev/null || break; sleep 0.1; done
+        end_strays
+    }
+    trap stop EXIT
 
     skips=0 seen=0
     said() { grep -a -o "SPEECH OUTPUT: '.*'" "$work/orca.out" | sed 's/^SPEECH OUTPUT: //'; }
