@@ -77,6 +77,9 @@ public:
 
     // Shows a text from its start; every change emits textChanged.
     void setText(const QString &text);
+    // The text as set or typed. The spin box's own text() is what it displays, in which Qt
+    // turns control characters into blanks: the stored rate would change at every start.
+    QString text() const { return lineEdit()->text(); }
     // Where the next step counts from.
     int value() const;
     // Writes a chosen number, clamped into the range.

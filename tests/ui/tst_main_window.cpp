@@ -7,7 +7,9 @@
 #include "ui/fields.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -44,6 +46,7 @@ private Q_SLOTS:
     void enterAndEscapePressNoButton();
 
     void firstRunShowsAndStoresTheDefaultRate();
+    void storedRateComesBackAndIsWrittenBackOnce_data();
     void storedRateComesBackAndIsWrittenBackOnce();
     void storedRateThatIsNoWholeNumberStillStarts_data();
     void storedRateThatIsNoWholeNumberStillStarts();
@@ -321,14 +324,27 @@ void tst_MainWindow::firstRunShowsAndStoresTheDefaultRate()
     QCOMPARE(combo->currentText(), u"USAドル"_s);
 }
 
+void tst_MainWindow::storedRateComesBackAndIsWrittenBackOnce_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("a rate") << u"250"_s;
+    // Shown with blanks for the control characters; stored and read as they are.
+    QTest::newRow("a line break and a tab") << u"1\n2\t3"_s;
+}
+
 void tst_MainWindow::storedRateComesBackAndIsWrittenBackOnce()
 {
+    QFETCH(QString, stored);
     // Showing the stored rate is a change of the field like any other.
-    m.open(std::make_unique<MemoryRateStore>(MemoryRateStore::holding(u"250"_s)));
-    QCOMPARE(m.child<RateField>("Text1")->text(), u"250"_s);
-    QCOMPARE(m.store->writes, QStringList {u"250"_s});
-    m.child<RateField>("Text1")->setText(u"251"_s);
-    QCOMPARE(m.store->writes, (QStringList {u"250"_s, u"251"_s}));
+    m.open(std::make_unique<MemoryRateStore>(MemoryRateStore::holding(stored)));
+    auto *text1 = m.child<RateField>("Text1");
+    QCOMPARE(text1->text(), stored);
+    QCOMPARE(m.store->writes, QStringList {stored});
+    // A pasted text is stored as the field holds it, line breaks included.
+    QGuiApplication::clipboard()->setText(u"25\n1"_s);
+    text1->findChild<QLineEdit *>()->selectAll();
+    text1->findChild<QLineEdit *>()->paste();
+    QCOMPARE(m.store->writes, (QStringList {stored, u"25\n1"_s}));
 }
 
 void tst_MainWindow::storedRateThatIsNoWholeNumberStillStarts_data()
