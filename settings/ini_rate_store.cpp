@@ -3,15 +3,17 @@
 
 #include "settings/ini_rate_store.h"
 
-#include <QDateTime>
-#include <QDeadlineTimer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QThread>
 #include <QVariant>
+
+#include <cstdio>
 
 namespace kavro {
 
@@ -22,8 +24,14 @@ QString rateKey()
     return QStringLiteral("ensouba/saisin");
 }
 
-// How long a lock may stay empty before it counts as abandoned.
-constexpr int kAbandonedLockAgeMs = 200;
+// A name beside the store that no other write, in this process or another, uses.
+QString scratchPath(const QString &filePath)
+{
+    return QStringLiteral("%1.%2-%3.tmp")
+        .arg(filePath)
+        .arg(QCoreApplication::applicationPid())
+        .arg(QRandomGenerator::global()->generate64(), 0, 36);
+}
 
 } // namespace
 
@@ -38,15 +46,10 @@ QString IniRateStore::userFilePath()
         + QStringLiteral("/RuvU.ini");
 }
 
-void IniRateStore::openSettings()
-{
-    m_settings = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
-}
-
 QString IniRateStore::load()
 {
-    openSettings();
-    const QVariant stored = m_settings->value(rateKey());
+    // Reading takes no lock: every write renames a whole file into place.
+    const QVariant stored = QSettings(m_filePath, QSettings::IniFormat).value(rateKey());
     if (!stored.isValid())
         return defaultRate();
     // A hand-edited "saisin=1,2" reads back as a list; its text is still the rate.
@@ -59,46 +62,50 @@ QString IniRateStore::load()
 
 bool IniRateStore::save(const QString &text)
 {
-    if (!m_settings)
-        openSettings();
-    breakAbandonedLock();
-    m_settings->setValue(rateKey(), text);
-    m_settings->sync();
-
-    bool saved = m_settings->status() == QSettings::NoError;
-    if (!saved) {
-        // A status, once set by a corrupt read or an earlier failure, sticks and hides how
-        // this write went: read the file back afresh.
-        openSettings();
-        saved = m_settings->status() == QSettings::NoError
-            && m_settings->value(rateKey()).toString() == text;
-    }
+    const bool saved = write(text);
     if (!saved)
         reportFailure();
     return saved;
 }
 
-// QSettings locks "<file>.lock" around each write with a QLockFile, which waits for a lock
-// naming a live process and takes over one whose process is gone. An empty lock names no
-// one: its writer died between creating and filling it, and QLockFile would wait 30 s for it
-// to turn stale, stalling the next start. A live writer fills its lock the moment it creates
-// it, so a lock that stays empty for a short while is abandoned; nothing else is broken here.
-void IniRateStore::breakAbandonedLock() const
+// QSettings writes the store itself under "<file>.lock", and waits as long as a live process
+// holds that lock: one instance stopped or hung mid-write would freeze every other. Here
+// QSettings writes a scratch file that no one else knows of (flushed to disk and complete,
+// through its own atomic save), and rename(2) puts it in place in one step.
+bool IniRateStore::write(const QString &text) const
 {
-    const QString lockPath = m_filePath + QStringLiteral(".lock");
-    // Bounded even when the file's time is off (a clock set back, a network disk).
-    const QDeadlineTimer deadline(kAbandonedLockAgeMs);
-    for (;;) {
-        const QFileInfo lock(lockPath);
-        if (!lock.exists() || lock.size() > 0)
-            return;
-        const qint64 age = lock.lastModified().msecsTo(QDateTime::currentDateTime());
-        if (age >= kAbandonedLockAgeMs || deadline.hasExpired()) {
-            QFile::remove(lockPath);
-            return;
+    const QFileInfo store(m_filePath);
+    // A read-only store is the user's say: it is not replaced behind their back.
+    if (store.isDir() || (store.exists() && !store.isWritable()))
+        return false;
+    if (!QDir().mkpath(store.absolutePath()))
+        return false;
+
+    const QString scratch = scratchPath(m_filePath);
+    {
+        const QSettings current(m_filePath, QSettings::IniFormat);
+        QSettings next(scratch, QSettings::IniFormat);
+        // Whatever else a hand-edited file holds stays, as QSettings itself would keep it.
+        for (const QString &key : current.allKeys()) {
+            if (!key.isEmpty()) // what QSettings makes of a line of noise
+                next.setValue(key, current.value(key));
         }
-        QThread::msleep(5);
+        next.setValue(rateKey(), text);
+        next.sync();
+        if (next.status() != QSettings::NoError) {
+            QFile::remove(scratch);
+            return false;
+        }
     }
+    if (store.exists())
+        QFile::setPermissions(scratch, QFile::permissions(m_filePath));
+    if (std::rename(
+            QFile::encodeName(scratch).constData(), QFile::encodeName(m_filePath).constData())
+        != 0) {
+        QFile::remove(scratch);
+        return false;
+    }
+    return true;
 }
 
 void IniRateStore::reportFailure()

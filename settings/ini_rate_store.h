@@ -5,15 +5,12 @@
 
 #include "settings/rate_store.h"
 
-#include <QSettings>
-
-#include <memory>
-
 namespace kavro {
 
-// The rate in an INI file, [ensouba] saisin=..., written through QSettings so that a write is
-// a locked, atomic replace of the file. A store that cannot be written never stops the
-// program: the failure is reported once per run on standard error.
+// The rate in an INI file, [ensouba] saisin=..., in QSettings' format. Each write goes to a
+// file of its own beside the store and is renamed over it: readers only ever see a whole file,
+// the last rename stands, and no instance waits on another's lock. A store that cannot be
+// written never stops the program: the failure is reported once per run on standard error.
 class IniRateStore final : public RateStore
 {
 public:
@@ -26,12 +23,10 @@ public:
     bool save(const QString &text) override;
 
 private:
-    void openSettings();
-    void breakAbandonedLock() const;
+    bool write(const QString &text) const;
     void reportFailure();
 
     QString m_filePath;
-    std::unique_ptr<QSettings> m_settings;
     bool m_failureReported = false;
 };
 

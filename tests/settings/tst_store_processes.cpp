@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,8 +25,7 @@ class tst_StoreProcesses : public QObject
 private Q_SLOTS:
     void init();
     void killedWhileWritingLeavesAWholeFileAndNoStall();
-    void liveLockIsWaitedForAndOnlyALiveOne_data();
-    void liveLockIsWaitedForAndOnlyALiveOne();
+    void aLockHeldByAnotherInstanceHoldsNoWriteUp();
     void concurrentWritersNeverTearTheFile();
     void unwritableStoreReportsOnceAndExitsNormally_data();
     void unwritableStoreReportsOnceAndExitsNormally();
@@ -60,7 +60,6 @@ std::optional<int> tst_StoreProcesses::storedNumber() const
 void tst_StoreProcesses::killedWhileWritingLeavesAWholeFileAndNoStall()
 {
     constexpr int kRounds = 20;
-    int killedWhileLocked = 0;
     for (int round = 0; round < kRounds; ++round) {
         const int first = 1000 * (round + 1);
         QProcess writer;
@@ -73,7 +72,6 @@ void tst_StoreProcesses::killedWhileWritingLeavesAWholeFileAndNoStall()
         ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
         QVERIFY(writer.waitForFinished());
         QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
-        killedWhileLocked += QFile::exists(m_path + u".lock"_s);
 
         if (QFile::exists(m_path)) {
             const std::optional<int> stored = storedNumber();
@@ -82,55 +80,38 @@ void tst_StoreProcesses::killedWhileWritingLeavesAWholeFileAndNoStall()
                 qPrintable(u"round %1: %2 was never written"_s.arg(round).arg(*stored)));
         }
 
-        // The next start writes the rate back at once: it must not wait for a dead writer.
+        // The next start writes the rate back at once, whatever the killed writer left.
         kavro::IniRateStore next(m_path);
         next.load();
         QElapsedTimer timer;
         timer.start();
         QVERIFY(next.save(u"77"_s));
-        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(storedNumber(), 77);
     }
-    qInfo("%d of %d writers were killed while holding the lock", killedWhileLocked, kRounds);
 }
 
-void tst_StoreProcesses::liveLockIsWaitedForAndOnlyALiveOne_data()
+// QSettings' own lock, held by a live process for a minute (an instance stopped mid-write):
+// QSettings would wait for it until it turned stale after 30 s.
+void tst_StoreProcesses::aLockHeldByAnotherInstanceHoldsNoWriteUp()
 {
-    QTest::addColumn<QString>("holder");
-    QTest::newRow("a live writer holds the lock: waited for") << u"live"_s;
-    QTest::newRow("an empty lock, its writer killed before filling it") << u"empty"_s;
-}
-
-void tst_StoreProcesses::liveLockIsWaitedForAndOnlyALiveOne()
-{
-    QFETCH(QString, holder);
-    constexpr int kHoldMs = 300;
     QProcess lockHolder;
-    if (holder == u"empty"_s) {
-        QFile lock(m_path + u".lock"_s);
-        QVERIFY(lock.open(QIODevice::WriteOnly));
-    } else {
-        lockHolder.start(m_writer, {u"--hold"_s, m_path, QString::number(kHoldMs)});
-        QVERIFY(lockHolder.waitForReadyRead(10000));
-        QCOMPARE(lockHolder.readAllStandardOutput().trimmed(), "locked"_ba);
-    }
+    lockHolder.start(m_writer, {u"--hold"_s, m_path, u"60000"_s});
+    QVERIFY(lockHolder.waitForReadyRead(10000));
+    QCOMPARE(lockHolder.readAllStandardOutput().trimmed(), "locked"_ba);
+    const auto killHolder = qScopeGuard([&] {
+        lockHolder.kill();
+        lockHolder.waitForFinished();
+    });
 
     kavro::IniRateStore store(m_path);
     store.load();
     QElapsedTimer timer;
     timer.start();
     QVERIFY(store.save(u"333"_s));
-    const qint64 waited = timer.elapsed();
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(storedNumber(), 333);
-    if (holder == u"live"_s) {
-        // The write went ahead only once the holder had let go.
-        QVERIFY2(waited > kHoldMs / 2, qPrintable(QString::number(waited)));
-        QVERIFY(lockHolder.waitForFinished());
-        QCOMPARE(lockHolder.exitCode(), 0);
-    } else {
-        QVERIFY2(waited < kHoldMs, qPrintable(QString::number(waited)));
-    }
-    QVERIFY(!QFile::exists(m_path + u".lock"_s));
+    QCOMPARE(lockHolder.state(), QProcess::Running);
 }
 
 void tst_StoreProcesses::concurrentWritersNeverTearTheFile()
