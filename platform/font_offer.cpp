@@ -3,6 +3,8 @@
 
 #include "platform/font_offer.h"
 
+#include <QSet>
+
 #include <fontconfig/fontconfig.h>
 
 #include <memory>
@@ -11,93 +13,217 @@ namespace kavro {
 
 namespace {
 
-struct PatternDeleter
+template <typename T, void (*destroy)(T *)> struct Deleter
 {
-    void operator()(FcPattern *pattern) const { FcPatternDestroy(pattern); }
+    void operator()(T *object) const { destroy(object); }
 };
-using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
+using Pattern = std::unique_ptr<FcPattern, Deleter<FcPattern, FcPatternDestroy>>;
+using FontSet = std::unique_ptr<FcFontSet, Deleter<FcFontSet, FcFontSetDestroy>>;
+using CharSet = std::unique_ptr<FcCharSet, Deleter<FcCharSet, FcCharSetDestroy>>;
 
 const FcChar8 *utf8(const QByteArray &text)
 {
     return reinterpret_cast<const FcChar8 *>(text.constData());
 }
 
-bool installed(FcConfig *config, const QString &family)
+QString string(FcPattern *pattern, const char *object)
 {
-    const Pattern pattern(FcPatternCreate());
-    FcPatternAddString(pattern.get(), FC_FAMILY, utf8(family.toUtf8()));
-    FcObjectSet *objects = FcObjectSetBuild(FC_FAMILY, nullptr);
-    FcFontSet *faces = FcFontList(config, pattern.get(), objects);
-    FcObjectSetDestroy(objects);
-    const bool found = faces && faces->nfont > 0;
-    if (faces)
-        FcFontSetDestroy(faces);
-    return found;
+    FcChar8 *value = nullptr;
+    if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch)
+        return {};
+    return QString::fromUtf8(reinterpret_cast<const char *>(value));
 }
 
-// The family of the face fontconfig's own rules pick for text in this language set in this
-// family: what Qt will draw with, the family itself or an alias's target or a fallback.
-QString pickedFamily(FcConfig *config, const QString &family, const char *language)
+// fontconfig compares family names without case or blanks.
+QString familyKey(const QString &family)
+{
+    QString key = family.toCaseFolded();
+    key.remove(u' ');
+    return key;
+}
+
+QString familyKey(const FcChar8 *family)
+{
+    return familyKey(QString::fromUtf8(reinterpret_cast<const char *>(family)));
+}
+
+// Calls `visit` with each installed face and each name of its family, until it returns true.
+template <typename Visit> void forEachFamilyName(FcConfig *config, Visit visit)
+{
+    const FcFontSet *installedFaces = FcConfigGetFonts(config, FcSetSystem);
+    for (int i = 0; installedFaces && i < installedFaces->nfont; ++i) {
+        FcPattern *face = installedFaces->fonts[i];
+        FcChar8 *family = nullptr;
+        for (int n = 0; FcPatternGetString(face, FC_FAMILY, n, &family) == FcResultMatch; ++n) {
+            if (visit(face, familyKey(family)))
+                break;
+        }
+    }
+}
+
+CharSet charSet(const QString &text)
+{
+    CharSet set(FcCharSetCreate());
+    for (const char32_t character : text.toUcs4())
+        FcCharSetAddChar(set.get(), character);
+    return set;
+}
+
+// The languages of Qt's fallback requests for the window's text: Japanese for kana; for Han,
+// Latin and common characters the language fontconfig's defaults give a pattern, which is none
+// in fontconfig 2.14 (an empty entry: the request names no language).
+QList<QByteArray> requestLanguages()
+{
+    const Pattern pattern(FcPatternCreate());
+    FcDefaultSubstitute(pattern.get());
+    const QByteArray processLanguage = string(pattern.get(), FC_LANG).toUtf8();
+    QList<QByteArray> languages {QByteArrayLiteral("ja")};
+    if (processLanguage != languages.constFirst())
+        languages << processLanguage;
+    return languages;
+}
+
+// fontconfig's fallback order for text in this family and language, built as Qt builds the
+// request it walks when a character is missing from the family itself.
+FontSet fallbackOrder(FcConfig *config, const QString &family, const QByteArray &language,
+    FcBool trim, FcCharSet **coverage)
 {
     const Pattern pattern(FcPatternCreate());
     FcPatternAddString(pattern.get(), FC_FAMILY, utf8(family.toUtf8()));
-    FcPatternAddString(pattern.get(), FC_LANG, reinterpret_cast<const FcChar8 *>(language));
+    FcPatternAddInteger(pattern.get(), FC_SLANT, FC_SLANT_ROMAN);
+    if (!language.isEmpty())
+        FcPatternAddString(pattern.get(), FC_LANG, utf8(language));
+    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
     FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    const Pattern match(FcFontMatch(config, pattern.get(), &result));
-    FcChar8 *picked = nullptr;
-    if (!match || FcPatternGetString(match.get(), FC_FAMILY, 0, &picked) != FcResultMatch)
-        return {};
-    return QString::fromUtf8(reinterpret_cast<const char *>(picked));
+    return FontSet(FcFontSort(config, pattern.get(), trim, coverage, &result));
 }
 
-// The system's configuration (with the user's, which it includes), then a selection that
-// accepts these families and rejects every other face, scalable or not.
-QByteArray configuration(const QString &systemFile, const QStringList &families)
+using Files = QSet<QByteArray>;
+
+QByteArray file(FcPattern *face)
 {
-    QString xml = QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig>\n<include>%1</include>\n"
-                                 "<selectfont>\n<acceptfont>\n")
-                      .arg(systemFile.toHtmlEscaped());
-    for (const QString &family : families)
-        xml += QStringLiteral("<pattern><patelt name=\"family\"><string>%1</string></patelt>"
-                              "</pattern>\n")
-                   .arg(family.toHtmlEscaped());
-    xml += QStringLiteral(
-        "</acceptfont>\n<rejectfont>\n"
-        "<pattern><patelt name=\"scalable\"><bool>true</bool></patelt></pattern>\n"
-        "<pattern><patelt name=\"scalable\"><bool>false</bool></patelt></pattern>\n"
-        "</rejectfont>\n</selectfont>\n</fontconfig>\n");
-    return xml.toUtf8();
+    FcChar8 *path = nullptr;
+    if (FcPatternGetString(face, FC_FILE, 0, &path) != FcResultMatch)
+        return {};
+    return QByteArray(reinterpret_cast<const char *>(path));
+}
+
+// Every style of these families: Qt picks among them.
+void addFamilies(Files &offer, FcConfig *config, const QSet<QString> &familyKeys)
+{
+    forEachFamilyName(config, [&](FcPattern *face, const QString &key) {
+        if (!familyKeys.contains(key))
+            return false;
+        offer.insert(file(face));
+        return true;
+    });
+}
+
+// The families Qt could reach for the window's own text, in the order Qt would try them: the
+// sort, not the best match, since a strongly bound Latin family is its own best match for
+// Japanese too. Every character's first face is reached once all of them are covered.
+void addUpToCover(QSet<QString> &families, FcConfig *config, const QString &family,
+    const QByteArray &language, const FcCharSet *text)
+{
+    const FontSet order = fallbackOrder(config, family, language, FcFalse, nullptr);
+    const CharSet covered(FcCharSetCreate());
+    for (int i = 0; order && i < order->nfont; ++i) {
+        FcPattern *face = order->fonts[i];
+        families.insert(familyKey(string(face, FC_FAMILY)));
+        FcCharSet *characters = nullptr;
+        if (FcPatternGetCharSet(face, FC_CHARSET, 0, &characters) == FcResultMatch) {
+            FcCharSetMerge(covered.get(), characters, nullptr);
+            if (FcCharSetIsSubset(text, covered.get()))
+                return;
+        }
+    }
+}
+
+// A trimmed sort keeps a face only where it draws a character no face before it has: for
+// every character the machine can draw, the face this order reaches first. Qt may order other
+// scripts' fallbacks differently; a pasted character is drawn all the same, not as a box.
+void addCoverage(Files &offer, FcConfig *config, const QString &family, const QByteArray &language)
+{
+    const FontSet order = fallbackOrder(config, family, language, FcTrue, nullptr);
+    for (int i = 0; order && i < order->nfont; ++i)
+        offer.insert(file(order->fonts[i]));
+}
+
+// The system's configuration (with the user's, which it includes), then a selection by file
+// name: the offered files and the folders on their way are accepted, every other path is
+// rejected. Folders off the way are never read, and faces are only compared by name, which
+// costs a fraction of matching every face against patterns.
+QByteArray configuration(const QByteArray &systemFile, const Files &offer)
+{
+    Files accepted = offer;
+    for (const QByteArray &path : offer) {
+        for (qsizetype slash = path.lastIndexOf('/'); slash > 0;
+             slash = path.lastIndexOf('/', slash - 1))
+            accepted.insert(path.left(slash));
+    }
+    QByteArray xml = "<?xml version=\"1.0\"?>\n<fontconfig>\n<include>"
+        + QString::fromUtf8(systemFile).toHtmlEscaped().toUtf8()
+        + "</include>\n<selectfont>\n<acceptfont>\n";
+    for (const QByteArray &path : std::as_const(accepted)) {
+        // fontconfig's globs have no escapes: a name with * or ? in it accepts a few more.
+        xml += "<glob>" + QString::fromUtf8(path).toHtmlEscaped().toUtf8() + "</glob>\n";
+    }
+    xml += "</acceptfont>\n<rejectfont><glob>*</glob></rejectfont>\n</selectfont>\n"
+           "</fontconfig>\n";
+    return xml;
 }
 
 } // namespace
 
-QStringList offerOnlyFonts(const QStringList &faces, const QString &desktopFace)
+QStringList offerOnlyFonts(const QStringList &faces, const QStringList &desktopFamilies,
+    const QString &text, int facesWorthSelecting)
 {
     if (!FcInit())
         return faces; // no fontconfig configuration at all: Qt copes as it can
     FcConfig *system = FcConfigGetCurrent();
+    QSet<QString> installed;
+    forEachFamilyName(system, [&](FcPattern *, const QString &key) {
+        installed.insert(key);
+        return false;
+    });
     QStringList present;
+    QSet<QString> families; // as keys
     for (const QString &face : faces) {
-        if (installed(system, face))
+        if (installed.contains(familyKey(face))) {
             present << face;
+            families.insert(familyKey(face));
+        }
     }
-    // Each match weighs every installed face: only the desktop's face, often an alias, is
-    // matched. The faces above that are installed are what Qt is asked for, and draw as
-    // themselves.
-    QStringList offered = present;
-    offered << desktopFace;
-    for (const char *language : {"ja", "en"})
-        offered << pickedFamily(system, desktopFace, language);
-    offered.removeAll(QString());
-    offered.removeDuplicates();
+    // Where Qt's own listing costs less than building a selection, there is nothing to gain.
+    const FcFontSet *systemFaces = FcConfigGetFonts(system, FcSetSystem);
+    if (!systemFaces || systemFaces->nfont < facesWorthSelecting)
+        return present;
+
+    for (const QString &family : desktopFamilies)
+        families.insert(familyKey(family));
+    // Qt asks fontconfig for fallbacks of the first family a font names; the rest it names
+    // itself.
+    QStringList first = desktopFamilies;
+    if (!present.isEmpty())
+        first << present.constFirst();
+    first.removeDuplicates();
+    const CharSet textCharacters = charSet(text);
+    const QList<QByteArray> languages = requestLanguages();
+    for (const QString &family : std::as_const(first)) {
+        for (const QByteArray &language : languages)
+            addUpToCover(families, system, family, language, textCharacters.get());
+    }
+    Files offer;
+    addFamilies(offer, system, families);
+    addCoverage(offer, system, desktopFamilies.value(0), languages.constLast());
+    offer.remove(QByteArray());
 
     FcChar8 *systemFile = FcConfigGetFilename(system, nullptr);
     if (!systemFile)
         return present;
-    const QByteArray xml
-        = configuration(QString::fromUtf8(reinterpret_cast<const char *>(systemFile)), offered);
+    const QByteArray xml = configuration(reinterpret_cast<const char *>(systemFile), offer);
     FcStrFree(systemFile);
     FcConfig *config = FcConfigCreate();
     // Should the selection fail, the system's configuration stays: slower, drawn the same.

@@ -24,6 +24,8 @@ test=(
     # The sanitizer runtime of the release's default clang (14 on Debian 12, 19 on 13).
     clang libclang-rt-dev clang-format
     desktop-file-utils appstream dpkg-dev lintian reuse man-db git
+    # Japanese faces no list names, and KDE's Latin face: the font offer is compared on them.
+    fonts-ipaexfont-gothic fonts-droid-fallback fonts-noto-core
 )
 # A desktop's font set (start-up with thousands of faces) and a GTK program to compare with.
 bench=(libxcb-damage0-dev dbus xvfb xauth x11-utils weston galculator

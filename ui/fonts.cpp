@@ -3,9 +3,10 @@
 
 #include "ui/fonts.h"
 
+#include "conversion/texts.h"
 #include "platform/font_offer.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QStringList>
 
 #include <utility>
@@ -56,15 +57,40 @@ QStringList japaneseFallbacks()
 
 constexpr qreal kButtonPointSize = 9;
 
+// Below this many installed faces, building a selection costs about what Qt saves by listing
+// fewer (measured by make bench).
+constexpr int kFacesWorthSelecting = 200;
+
+// Every character the window, its menus and its boxes show, and what can be typed or shown in
+// the fields: printable ASCII.
+QString windowText()
+{
+    QString text = texts::windowTitle() + texts::currencyDollar() + texts::currencyYen()
+        + texts::yenAboveBound() + texts::dollarAboveBound() + texts::conversionFailed()
+        + texts::versionCaption() + texts::versionText() + texts::menuFile() + texts::menuEnd()
+        + texts::menuVisual() + texts::menuClear() + texts::menuHelp() + texts::menuVersion()
+        + texts::amountLabel() + texts::resultLabel() + texts::rateLabel() + texts::clearButton()
+        + texts::versionButton() + texts::endButton() + texts::calculateButton();
+    for (char16_t character = u' '; character <= u'~'; ++character)
+        text += QChar(character);
+    text.remove(u'\r');
+    text.remove(u'\n');
+    return text;
+}
+
 } // namespace
 
-void offerWindowFonts()
+void offerWindowFonts(FontOffer when)
 {
     static bool offered = false;
     if (std::exchange(offered, true))
         return;
-    installedFaces()
-        = offerOnlyFonts(fieldFaces() + allJapaneseFallbacks(), QGuiApplication::font().family());
+    // The faces of the desktop's fonts for the widgets the window and its boxes are made of.
+    QStringList desktopFamilies {QGuiApplication::font().family()};
+    for (const char *widget : {"QMenuBar", "QMenu", "QMessageBox", "QPushButton", "QLabel"})
+        desktopFamilies << QApplication::font(widget).family();
+    installedFaces() = offerOnlyFonts(fieldFaces() + allJapaneseFallbacks(), desktopFamilies,
+        windowText(), when == FontOffer::Always ? 0 : kFacesWorthSelecting);
 }
 
 QFont fieldFont(qreal pointSize)

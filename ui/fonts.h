@@ -7,11 +7,16 @@
 
 namespace kavro {
 
-// Offers Qt only the faces the window draws with: the faces below that are installed, the
-// desktop's, and fontconfig's own picks for Japanese and Latin text in the desktop's. Call
-// once, after the QApplication exists and before any text is drawn; the faces below then name
-// only installed families.
-void offerWindowFonts();
+enum class FontOffer {
+    WhereItPays, // on a machine with enough faces that listing them costs more than selecting
+    Always,
+};
+
+// Offers Qt only the faces the window draws with (platform/font_offer.h): the faces below that
+// are installed, the desktop's, and what fontconfig's fallback for them reaches. Call once,
+// after the QApplication exists and before any text is drawn; the faces below then name only
+// installed families.
+void offerWindowFonts(FontOffer when = FontOffer::WhereItPays);
 
 // The fields' and labels' face, falling back to proportional Japanese faces that Linux has,
 // so that kana never land in a fixed-pitch face or as boxes.

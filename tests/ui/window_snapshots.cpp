@@ -4,7 +4,8 @@
 // Draws the window, each of its menus and both message boxes into PNG files in a folder, and
 // writes the face the amount field is drawn with to field-face.txt and the number of families Qt
 // knows to families.txt:
-//   window_snapshots FOLDER [--offer-window-fonts]
+//   window_snapshots FOLDER [--offer-window-fonts] [--desktop-font FAMILY]
+// A desktop font is given as a platform theme gives it (GTK's gtk-font-name, KDE's font).
 // tst_window_fonts compares a start that offers Qt only the window's fonts with one that
 // offers every installed face.
 #include "support/recorders.h"
@@ -31,9 +32,13 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (argc < 2)
         return 2;
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (argc > 2 && qstrcmp(argv[2], "--offer-window-fonts") == 0)
-        kavro::offerWindowFonts();
+    const QStringList arguments = QApplication::arguments();
+    const QDir folder(arguments.value(1));
+    const qsizetype desktopFont = arguments.indexOf(QStringLiteral("--desktop-font"));
+    if (desktopFont > 0)
+        QApplication::setFont(QFont(arguments.value(desktopFont + 1), 10));
+    if (arguments.contains(QStringLiteral("--offer-window-fonts")))
+        kavro::offerWindowFonts(kavro::FontOffer::Always);
     kavro::setUpApplication();
 
     kavro::QtServices services(kavro::texts::applicationTitle());
