@@ -71,9 +71,10 @@ fuzz-smoke: build-fuzz-dir
 package-check: deps
 	tests/packaging/check_package.sh
 
-# Start-up against a logic-free floor, in-process benchmarks, idle wakeups. Reports only.
+# Start-up against a logic-free floor, in-process benchmarks, idle wakeups. Reports only; like
+# the tests, it sees nothing of the desktop session it is run from.
 bench: build
-	bench/run.sh $(BUILD_DIR) $(BENCH_ROUNDS)
+	tests/isolated HOME="$$HOME" bench/run.sh $(BUILD_DIR) $(BENCH_ROUNDS)
 
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize build-fuzz

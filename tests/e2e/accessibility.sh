@@ -11,7 +11,6 @@ if [[ ${1:-} == --in-session ]]; then
     start_accessibility_bus
     "$program" > "$work/program.log" 2>&1 &
     pid=$!
-    trap 'kill $pid $bus 2> /dev/null || true; end_strays' EXIT
     /usr/bin/python3 "$e2e_dir/accessibility.py" "$XDG_CONFIG_HOME/RuvU.ini"
     exit
 fi

@@ -12,7 +12,6 @@ source "$(dirname "$0")/common.sh"
 if [[ ${1:-} == --in-session ]]; then
     program=$2 work=$3
     pid= bells= ibus=
-    trap 'kill $pid $bells $ibus $bus 2> /dev/null || true; end_strays' EXIT
     start_accessibility_bus
     /usr/bin/python3 "$e2e_dir/bell_count.py" > "$work/bells" &
     bells=$!

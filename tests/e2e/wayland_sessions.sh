@@ -27,7 +27,6 @@ if [[ ${1:-} == --in-session ]]; then
         --height=600 "${xwayland[@]}" > "$work/weston.log" 2>&1 &
     compositor=$!
     pid=
-    trap 'kill $pid $compositor $bus 2> /dev/null || true; end_strays' EXIT
     socket_up() { [[ -S $XDG_RUNTIME_DIR/kavro-wayland ]]; }
     check "weston runs" within 300 socket_up
     export WAYLAND_DISPLAY=kavro-wayland XDG_SESSION_TYPE=wayland

@@ -26,8 +26,6 @@ if [[ ${1:-} == --in-session ]]; then
     "${command[@]}" > "$work/$manager.log" 2>&1 &
     wm=$!
     pid=
-    # KWin on a KDE desktop starts plasma_waitforname detached: end_strays ends it.
-    trap 'kill $pid $wm $bus 2> /dev/null || true; wait; end_strays' EXIT
 
     check_prefix=$manager
     managed() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
