@@ -25,7 +25,7 @@ trap cleanup EXIT
 
 stored() { sed -n 's/^saisin=//p' "$store" 2> /dev/null; }
 stored_is() { [[ "$(stored)" == "$1" ]] || { echo "  stored: '$(stored)', expected '$1'"; return 1; }; }
-wait_stored() { for _ in $(seq 40); do [[ "$(stored)" == "$1" ]] && return 0; sleep 0.05; done; stored_is "$1"; }
+wait_stored() { within 100 stored_is "$1"; }
 # The store keeps this text, and its file stays untouched, for a whole second: a write that
 # comes late is still seen.
 keeps() {

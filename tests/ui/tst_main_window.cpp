@@ -7,9 +7,7 @@
 #include "ui/fields.h"
 
 #include <QAccessible>
-#include <QClipboard>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -340,11 +338,6 @@ void tst_MainWindow::storedRateComesBackAndIsWrittenBackOnce()
     auto *text1 = m.child<RateField>("Text1");
     QCOMPARE(text1->text(), stored);
     QCOMPARE(m.store->writes, QStringList {stored});
-    // A pasted text is stored as the field holds it, line breaks included.
-    QGuiApplication::clipboard()->setText(u"25\n1"_s);
-    text1->findChild<QLineEdit *>()->selectAll();
-    text1->findChild<QLineEdit *>()->paste();
-    QCOMPARE(m.store->writes, (QStringList {stored, u"25\n1"_s}));
 }
 
 void tst_MainWindow::storedRateThatIsNoWholeNumberStillStarts_data()

@@ -295,6 +295,8 @@ void tst_WindowInput::pastedTextIsReportedNeverShownAsInfOrNan_data()
     QTest::newRow("control characters as the amount") << amount << u"1\x01\x1b2\r"_s;
     QTest::newRow("inf as the amount") << amount << u"inf"_s;
     QTest::newRow("nan as the rate") << rate << u"nan"_s;
+    // Stored and read as the field holds it, not as shown (a blank for the line break).
+    QTest::newRow("a rate with a line break") << rate << u"1\n2"_s;
     QTest::newRow("a rate that overflows the product") << rate << u"1e308"_s;
 }
 
@@ -350,8 +352,8 @@ QMenu *tst_WindowInput::openContextMenu(const char *field)
 
 QString tst_WindowInput::fieldText(QWidget *field)
 {
-    if (auto *spinBox = qobject_cast<QAbstractSpinBox *>(field))
-        return spinBox->text();
+    if (auto *rate = qobject_cast<RateField *>(field))
+        return rate->text();
     return qobject_cast<QLineEdit *>(field)->text();
 }
 
