@@ -95,6 +95,24 @@ run_session() { # name, then the arguments that follow --in-session
     return $status
 }
 
+# Runs a session per kind (a window manager, a Wayland session) and reports how many passed;
+# a failed one shows the tail of its logs.
+run_sessions() { # label, program, logs as a printf pattern for the kind, kinds...
+    local label=$1 program=$2 logs=$3 kind passed=0 failed=0
+    shift 3
+    for kind in "$@"; do
+        if run_session "$kind" "$program" "$kind" "$work"; then
+            passed=$((passed + 1))
+        else
+            failed=$((failed + 1))
+            # shellcheck disable=SC2046,SC2059 # one log name a word
+            tail -n 5 $(printf "$logs" "$kind") >&2 || true
+        fi
+    done
+    echo "$label: $passed passed, $failed failed"
+    ((failed == 0))
+}
+
 # In a session: the accessibility bus, which screen readers and field_is talk to; `bus` is its
 # process.
 start_accessibility_bus() {

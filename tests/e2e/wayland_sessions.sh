@@ -115,14 +115,4 @@ kinds=("$@")
 work=$(mktemp -d)
 trap end_work EXIT
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-passed=0 failed=0
-for kind in "${kinds[@]}"; do
-    if run_session "$kind" "$program" "$kind" "$work"; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        tail -n 5 "$work/weston.log" "$work/$kind.wayland" >&2 || true
-    fi
-done
-echo "Wayland sessions: $passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+run_sessions "Wayland sessions" "$program" "$work/weston.log $work/%s.wayland" "${kinds[@]}"

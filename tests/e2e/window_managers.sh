@@ -103,14 +103,4 @@ fi
 work=$(mktemp -d)
 trap end_work EXIT
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-passed=0 failed=0
-for manager in "${managers[@]}"; do
-    if run_session "$manager" "$program" "$manager" "$work"; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        tail -n 5 "$work/$manager.log" >&2 || true
-    fi
-done
-echo "window managers: $passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+run_sessions "window managers" "$program" "$work/%s.log" "${managers[@]}"

@@ -6,13 +6,11 @@
 // writes FIRST, FIRST+1, ... COUNT times, saying "written" on standard output after each; exits
 // 1 if any write failed.
 //   store_writer --hold FILE MS
-// holds the store's lock for MS milliseconds, after saying "locked" on standard output. The
-// lock names this process, as a writer's does, but carries no native lock (as on a disk that
-// has none), so only what it says tells other writers that its owner is alive.
+// holds QSettings' lock on the store for MS milliseconds, after saying "locked" on standard
+// output, as an instance stopped in the middle of a QSettings write would.
 #include "settings/ini_rate_store.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QLockFile>
 #include <QStringList>
 #include <QThread>
@@ -26,23 +24,13 @@ int main(int argc, char *argv[])
     if (args.size() != 4)
         return 2;
     if (args[1] == QLatin1String("--hold")) {
-        const QString lockPath = args[2] + QStringLiteral(".lock");
-        QByteArray content;
-        {
-            QLockFile lock(lockPath);
-            QFile file(lockPath);
-            if (!lock.lock() || !file.open(QIODevice::ReadOnly))
-                return 1;
-            content = file.readAll();
-        }
-        QFile lock(lockPath);
-        if (!lock.open(QIODevice::NewOnly) || lock.write(content) != content.size()
-            || !lock.flush())
+        QLockFile lock(args[2] + QStringLiteral(".lock"));
+        if (!lock.lock())
             return 1;
         std::puts("locked");
         std::fflush(stdout);
         QThread::msleep(args[3].toULong());
-        return lock.remove() ? 0 : 1;
+        return 0;
     }
     kavro::IniRateStore store(args[1]);
     store.load();

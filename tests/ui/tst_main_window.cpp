@@ -52,12 +52,8 @@ private Q_SLOTS:
     void calculates_data();
     void calculates();
     void previousResultStaysUntilReplaced();
-    void clearResetsFieldsAndCurrencyButNotTheRate_data();
-    void clearResetsFieldsAndCurrencyButNotTheRate();
-    void versionBoxFromButtonAndMenu_data();
-    void versionBoxFromButtonAndMenu();
-    void endFromButtonAndMenu_data();
-    void endFromButtonAndMenu();
+    void commandsFromButtonAndMenu_data();
+    void commandsFromButtonAndMenu();
     void closingTheWindowEndsTheProgram();
 
 private:
@@ -438,63 +434,47 @@ void tst_MainWindow::previousResultStaysUntilReplaced()
     QCOMPARE(textkekka->text(), u"660"_s);
 }
 
-void tst_MainWindow::clearResetsFieldsAndCurrencyButNotTheRate_data()
+void tst_MainWindow::commandsFromButtonAndMenu_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::newRow("clear button") << u"Command1"_s;
-    QTest::newRow("clear menu item") << u"mnuClar"_s;
+    QTest::addColumn<QString>("does"); // clear, version or end
+    for (const auto &[button, item, does] :
+        {std::tuple {"Command1", "mnuClar", "clear"}, std::tuple {"Command3", "mnuVer", "version"},
+            std::tuple {"Command2", "mnuEnd", "end"}}) {
+        QTest::addRow("%s button", does)
+            << QString::fromLatin1(button) << QString::fromLatin1(does);
+        QTest::addRow("%s menu item", does)
+            << QString::fromLatin1(item) << QString::fromLatin1(does);
+    }
 }
 
-void tst_MainWindow::clearResetsFieldsAndCurrencyButNotTheRate()
+// Clear resets the fields and the currency but not the rate; the version box is style 64 with
+// its own caption; end asks the runtime to end. None writes the store.
+void tst_MainWindow::commandsFromButtonAndMenu()
 {
     QFETCH(QString, command);
+    QFETCH(QString, does);
     auto *combo = m.child<QComboBox>("Combo1");
     combo->setCurrentIndex(1);
-    QCOMPARE(combo->currentText(), u"日本円"_s);
     m.child<QLineEdit>("Textmoto")->setText(u"100"_s);
     trigger("Command5");
     QCOMPARE(m.child<QLineEdit>("Textkekka")->text(), u"1"_s);
 
     trigger(qPrintable(command));
-    QVERIFY(m.child<QLineEdit>("Textmoto")->text().isEmpty());
-    QVERIFY(m.child<QLineEdit>("Textkekka")->text().isEmpty());
-    QCOMPARE(combo->currentText(), u"USAドル"_s);
-    QCOMPARE(combo->currentIndex(), 0);
+    const bool clear = does == u"clear"_s;
+    QCOMPARE(m.child<QLineEdit>("Textmoto")->text().isEmpty(), clear);
+    QCOMPARE(m.child<QLineEdit>("Textkekka")->text().isEmpty(), clear);
+    QCOMPARE(combo->currentIndex(), clear ? 0 : 1);
+    QCOMPARE(combo->currentText(), clear ? u"USAドル"_s : u"日本円"_s);
+    QCOMPARE(m.services.endRequests, does == u"end"_s ? 1 : 0);
+    QCOMPARE(m.services.messages.size(), does == u"version"_s ? 1 : 0);
+    if (does == u"version"_s) {
+        const RecordingServices::Message shown = m.services.messages.first();
+        QCOMPARE(shown.caption, u"バージョン情報"_s);
+        QCOMPARE(shown.style, MessageStyle::Information);
+        QCOMPARE(shown.text, texts::versionText());
+    }
     QCOMPARE(m.child<RateField>("Text1")->text(), u"100"_s);
-    QCOMPARE(m.store->writes, QStringList {u"100"_s});
-}
-
-void tst_MainWindow::versionBoxFromButtonAndMenu_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::newRow("version button") << u"Command3"_s;
-    QTest::newRow("version menu item") << u"mnuVer"_s;
-}
-
-void tst_MainWindow::versionBoxFromButtonAndMenu()
-{
-    QFETCH(QString, command);
-    trigger(qPrintable(command));
-    QCOMPARE(m.services.messages.size(), 1);
-    const RecordingServices::Message shown = m.services.messages.first();
-    QCOMPARE(shown.caption, u"バージョン情報"_s);
-    QCOMPARE(shown.style, MessageStyle::Information);
-    QCOMPARE(shown.text, texts::versionText());
-}
-
-void tst_MainWindow::endFromButtonAndMenu_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::newRow("end button") << u"Command2"_s;
-    QTest::newRow("end menu item") << u"mnuEnd"_s;
-}
-
-void tst_MainWindow::endFromButtonAndMenu()
-{
-    QFETCH(QString, command);
-    trigger(qPrintable(command));
-    QCOMPARE(m.services.endRequests, 1);
-    QVERIFY(m.services.messages.isEmpty());
     QCOMPARE(m.store->writes, QStringList {u"100"_s});
 }
 
