@@ -3,6 +3,7 @@
 
 #include "platform/font_offer.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <fontconfig/fontconfig.h>
@@ -110,15 +111,25 @@ QByteArray file(FcPattern *face)
     return QByteArray(reinterpret_cast<const char *>(path));
 }
 
-// Every style of these families: Qt picks among them.
+// The upright, normal-width faces of these families, of every weight: Qt picks among them for
+// the window's text, which is never italic or condensed. A family without one keeps them all.
 void addFamilies(Files &offer, FcConfig *config, const QSet<QString> &familyKeys)
 {
+    QHash<QString, Files> upright;
+    QHash<QString, Files> others;
     forEachFamilyName(config, [&](FcPattern *face, const QString &key) {
         if (!familyKeys.contains(key))
             return false;
-        offer.insert(file(face));
+        int slant = FC_SLANT_ROMAN;
+        int width = FC_WIDTH_NORMAL;
+        FcPatternGetInteger(face, FC_SLANT, 0, &slant);
+        FcPatternGetInteger(face, FC_WIDTH, 0, &width);
+        (slant == FC_SLANT_ROMAN && width == FC_WIDTH_NORMAL ? upright : others)[key].insert(
+            file(face));
         return true;
     });
+    for (const QString &key : familyKeys)
+        offer.unite(upright.contains(key) ? upright.value(key) : others.value(key));
 }
 
 // The families Qt could reach for the window's own text, in the order Qt would try them: the
@@ -183,9 +194,14 @@ QStringList offerOnlyFonts(const QStringList &faces, const QStringList &desktopF
     if (!FcInit())
         return faces; // no fontconfig configuration at all: Qt copes as it can
     FcConfig *system = FcConfigGetCurrent();
-    QSet<QString> installed;
-    forEachFamilyName(system, [&](FcPattern *, const QString &key) {
-        installed.insert(key);
+    const CharSet textCharacters = charSet(text);
+    // Installed families, and whether every face of each draws all of the text by itself.
+    QHash<QString, bool> installed;
+    forEachFamilyName(system, [&](FcPattern *face, const QString &key) {
+        FcCharSet *characters = nullptr;
+        const bool covers = FcPatternGetCharSet(face, FC_CHARSET, 0, &characters) == FcResultMatch
+            && FcCharSetIsSubset(textCharacters.get(), characters);
+        installed[key] = installed.value(key, true) && covers;
         return false;
     });
     QStringList present;
@@ -203,15 +219,16 @@ QStringList offerOnlyFonts(const QStringList &faces, const QStringList &desktopF
 
     for (const QString &family : desktopFamilies)
         families.insert(familyKey(family));
-    // Qt asks fontconfig for fallbacks of the first family a font names; the rest it names
-    // itself.
+    // Qt asks fontconfig for fallbacks of the first family a font names (the rest it names
+    // itself), for the characters that family lacks.
     QStringList first = desktopFamilies;
     if (!present.isEmpty())
         first << present.constFirst();
     first.removeDuplicates();
-    const CharSet textCharacters = charSet(text);
     const QList<QByteArray> languages = requestLanguages();
     for (const QString &family : std::as_const(first)) {
+        if (installed.value(familyKey(family)))
+            continue;
         for (const QByteArray &language : languages)
             addUpToCover(families, system, family, language, textCharacters.get());
     }
