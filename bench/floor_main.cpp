@@ -4,7 +4,7 @@
 // The floor for start-up measurements: the same widgets, fonts and menus as the program's
 // window, with no logic, no store and no services. Nothing can start faster than this and
 // still look the same; it sets up the application as the program does (the fonts it offers and
-// uses, Qt's texts in Japanese).
+// uses, Qt's texts in Japanese) and writes one setting, as the program writes its rate back.
 #include "ui/application.h"
 #include "ui/fonts.h"
 
@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 
 int main(int argc, char *argv[])
@@ -52,6 +53,9 @@ int main(int argc, char *argv[])
     rate->setValue(100);
     place(rate, {280, 0, 64, 25}, 11.25);
     place(new QLabel(QStringLiteral("相場"), client), {240, 0, 41, 25}, 14.25);
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("kavro-floor"));
+    settings.setValue(QStringLiteral("ensouba/saisin"), rate->text());
+    settings.sync();
     window.show();
     return QApplication::exec();
 }

@@ -106,7 +106,8 @@ cat > "$few" << XML
 XML
 FONTCONFIG_FILE=$few fc-cache > /dev/null 2>&1 || true
 # Each variant: label|environment|program.
-variants=("program||$program" "program, a few faces|FONTCONFIG_FILE=$few|$program")
+variants=("program||$program" "program, a few faces|FONTCONFIG_FILE=$few|$program"
+    "floor||$floor" "floor, a few faces|FONTCONFIG_FILE=$few|$floor")
 if [[ -n ${KAVRO_BENCH_BASELINE:-} ]]; then
     variants+=("baseline||$KAVRO_BENCH_BASELINE"
         "baseline, a few faces|FONTCONFIG_FILE=$few|$KAVRO_BENCH_BASELINE")
@@ -134,6 +135,15 @@ for ((i = 0; i < ${#variants[@]}; i++)); do
         printf "%-26s map %7.2f ms (%.3f)   first paint %7.2f ms (%.3f)\n", n, m / 1000, m / bm, p / 1000, p / bp }'
 done
 echo "(ratios against the program with a few faces)"
+ratio() { # numerator variant, denominator variant
+    awk -v a="$(awk '{ print $1 }' "$work/fonts.$1" | median)" -v b="$(awk '{ print $1 }' "$work/fonts.$2" | median)" \
+        -v c="$(awk '{ print $2 }' "$work/fonts.$1" | median)" -v d="$(awk '{ print $2 }' "$work/fonts.$2" | median)" \
+        'BEGIN { printf "map %.3f, first paint %.3f", a / b, c / d }'
+}
+echo "the program, this machine's faces against a few: $(ratio 0 1)"
+echo "the program against the floor, a few faces:      $(ratio 1 3)"
+[[ ${variants[-1]} == galculator* ]] &&
+    echo "the program against galculator, this machine's: $(ratio 0 $((${#variants[@]} - 1)))"
 
 # Natively under Wayland: weston nested in the same Xvfb, on the X server's core.
 if command -v weston > /dev/null; then

@@ -86,8 +86,8 @@ QList<QByteArray> requestLanguages()
 
 // fontconfig's fallback order for text in this family and language, built as Qt builds the
 // request it walks when a character is missing from the family itself.
-FontSet fallbackOrder(FcConfig *config, const QString &family, const QByteArray &language,
-    FcBool trim, FcCharSet **coverage)
+FontSet fallbackOrder(
+    FcConfig *config, const QString &family, const QByteArray &language, FcBool trim)
 {
     const Pattern pattern(FcPatternCreate());
     FcPatternAddString(pattern.get(), FC_FAMILY, utf8(family.toUtf8()));
@@ -98,7 +98,7 @@ FontSet fallbackOrder(FcConfig *config, const QString &family, const QByteArray 
     FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    return FontSet(FcFontSort(config, pattern.get(), trim, coverage, &result));
+    return FontSet(FcFontSort(config, pattern.get(), trim, nullptr, &result));
 }
 
 using Files = QSet<QByteArray>;
@@ -138,7 +138,7 @@ void addFamilies(Files &offer, FcConfig *config, const QSet<QString> &familyKeys
 void addUpToCover(QSet<QString> &families, FcConfig *config, const QString &family,
     const QByteArray &language, const FcCharSet *text)
 {
-    const FontSet order = fallbackOrder(config, family, language, FcFalse, nullptr);
+    const FontSet order = fallbackOrder(config, family, language, FcFalse);
     const CharSet covered(FcCharSetCreate());
     for (int i = 0; order && i < order->nfont; ++i) {
         FcPattern *face = order->fonts[i];
@@ -157,7 +157,7 @@ void addUpToCover(QSet<QString> &families, FcConfig *config, const QString &fami
 // scripts' fallbacks differently; a pasted character is drawn all the same, not as a box.
 void addCoverage(Files &offer, FcConfig *config, const QString &family, const QByteArray &language)
 {
-    const FontSet order = fallbackOrder(config, family, language, FcTrue, nullptr);
+    const FontSet order = fallbackOrder(config, family, language, FcTrue);
     for (int i = 0; order && i < order->nfont; ++i)
         offer.insert(file(order->fonts[i]));
 }

@@ -27,9 +27,10 @@ test=(
     # Japanese faces no list names, and KDE's Latin face: the font offer is compared on them.
     fonts-ipaexfont-gothic fonts-droid-fallback fonts-noto-core
 )
-# A desktop's font set (start-up with thousands of faces) and a GTK program to compare with.
+# A desktop's font set (start-up with 2,500 faces and more) and a GTK program to compare with.
 bench=(libxcb-damage0-dev dbus xvfb xauth x11-utils weston galculator
-    fonts-noto-core fonts-noto-cjk fonts-noto-extra)
+    fonts-noto-core fonts-noto-cjk fonts-noto-extra fonts-noto-ui-core fonts-noto-ui-extra
+    fonts-noto-mono fonts-dejavu-extra fonts-liberation2 fonts-freefont-ttf)
 
 packages=()
 for use in "${@:-build}"; do

@@ -113,12 +113,8 @@ run_sessions() { # label, program, logs as a printf pattern for the kind, kinds.
     ((failed == 0))
 }
 
-# In a session: the accessibility bus, which screen readers and field_is talk to; `bus` is its
-# process.
-start_accessibility_bus() {
-    /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
-    bus=$!
-}
+# In a session: the accessibility bus, which screen readers and field_is talk to.
+start_accessibility_bus() { /usr/libexec/at-spi-bus-launcher --launch-immediately &> /dev/null & }
 
 # The text of the program's field with this accessible name, read over the AT-SPI bus.
 field_is() { # accessible name, expected text

@@ -11,12 +11,10 @@ source "$(dirname "$0")/common.sh"
 
 if [[ ${1:-} == --in-session ]]; then
     program=$2 work=$3
-    pid= bells= ibus=
+    pid=
     start_accessibility_bus
     /usr/bin/python3 "$e2e_dir/bell_count.py" > "$work/bells" &
-    bells=$!
     ibus-daemon --xim --replace --panel=disable > "$work/ibus.log" 2>&1 &
-    ibus=$!
     # Asked again until the daemon answers; `ibus engine NAME` fails even when it succeeds.
     anthy_set() { ibus engine anthy || true; [[ $(ibus engine) == anthy ]]; }
     within 100 anthy_set || { echo "SKIP   : ibus does not start the Anthy engine"; exit 77; }

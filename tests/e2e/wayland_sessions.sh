@@ -25,7 +25,6 @@ if [[ ${1:-} == --in-session ]]; then
     [[ $kind == xwayland ]] && xwayland=(--xwayland)
     weston --backend=x11-backend.so --use-pixman --socket=kavro-wayland --width=800 \
         --height=600 "${xwayland[@]}" > "$work/weston.log" 2>&1 &
-    compositor=$!
     pid=
     socket_up() { [[ -S $XDG_RUNTIME_DIR/kavro-wayland ]]; }
     check "weston runs" within 300 socket_up

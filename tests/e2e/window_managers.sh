@@ -24,7 +24,6 @@ if [[ ${1:-} == --in-session ]]; then
     esac
     start_accessibility_bus
     "${command[@]}" > "$work/$manager.log" 2>&1 &
-    wm=$!
     pid=
 
     check_prefix=$manager
