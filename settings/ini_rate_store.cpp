@@ -13,7 +13,10 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <utility>
 
 namespace kavro {
 
@@ -62,6 +65,8 @@ QString IniRateStore::load()
 
 bool IniRateStore::save(const QString &text)
 {
+    if (!std::exchange(m_scratchSwept, true))
+        removeAbandonedScratch();
     const bool saved = write(text);
     if (!saved)
         reportFailure();
@@ -106,6 +111,22 @@ bool IniRateStore::write(const QString &text) const
         return false;
     }
     return true;
+}
+
+// What a writer killed mid-write left beside the store: its scratch file, QSettings' lock and
+// temporary file for it. The writer's process number is in the name; only a gone one's go.
+void IniRateStore::removeAbandonedScratch() const
+{
+    const QFileInfo store(m_filePath);
+    const QString prefix = store.fileName() + u'.';
+    QDir folder = store.absoluteDir();
+    for (const QString &name :
+        folder.entryList({prefix + QStringLiteral("*-*.tmp*")}, QDir::Files | QDir::Hidden)) {
+        bool isNumber = false;
+        const long pid = name.mid(prefix.size()).section(u'-', 0, 0).toLong(&isNumber);
+        if (isNumber && pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+            folder.remove(name);
+    }
 }
 
 void IniRateStore::reportFailure()

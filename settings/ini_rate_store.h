@@ -24,9 +24,11 @@ public:
 
 private:
     bool write(const QString &text) const;
+    void removeAbandonedScratch() const;
     void reportFailure();
 
     QString m_filePath;
+    bool m_scratchSwept = false;
     bool m_failureReported = false;
 };
 

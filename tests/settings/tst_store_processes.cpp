@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 KAVRO developers
 // SPDX-License-Identifier: MIT
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -88,6 +89,8 @@ void tst_StoreProcesses::killedWhileWritingLeavesAWholeFileAndNoStall()
         QVERIFY(next.save(u"77"_s));
         QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(storedNumber(), 77);
+        // Nor is anything the killed writer left beside the store kept.
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), {u"RuvU.ini"_s});
     }
 }
 
