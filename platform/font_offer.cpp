@@ -170,9 +170,11 @@ QByteArray configuration(const QByteArray &systemFile, const Files &offer)
 {
     Files accepted = offer;
     for (const QByteArray &path : offer) {
-        for (qsizetype slash = path.lastIndexOf('/'); slash > 0;
-             slash = path.lastIndexOf('/', slash - 1))
+        qsizetype slash = path.lastIndexOf('/');
+        while (slash > 0) {
             accepted.insert(path.left(slash));
+            slash = path.lastIndexOf('/', slash - 1);
+        }
     }
     QByteArray xml = "<?xml version=\"1.0\"?>\n<fontconfig>\n<include>"
         + QString::fromUtf8(systemFile).toHtmlEscaped().toUtf8()
