@@ -24,8 +24,9 @@ test=(
     # The sanitizer runtime of the release's default clang (14 on Debian 12, 19 on 13).
     clang libclang-rt-dev clang-format
     desktop-file-utils appstream dpkg-dev lintian reuse man-db git
-    # Japanese faces no list names, and KDE's Latin face: the font offer is compared on them.
-    fonts-ipaexfont-gothic fonts-droid-fallback fonts-noto-core
+    # Japanese faces no list names, KDE's and GNOME's Latin faces (Debian 13's minimal system
+    # has no DejaVu): the font offer is compared on them.
+    fonts-ipaexfont-gothic fonts-droid-fallback fonts-noto-core fonts-dejavu-core
 )
 # A desktop's font set (start-up with 2,500 faces and more) and a GTK program to compare with.
 bench=(libxcb-damage0-dev dbus xvfb xauth x11-utils weston galculator
