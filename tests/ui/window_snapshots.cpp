@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 
 // Draws the window, each of its menus and both message boxes into PNG files in a folder, and
-// writes the face the amount field is drawn with to field-face.txt and the number of families Qt
-// knows to families.txt:
+// writes the face the amount field is drawn with to field-face.txt and the number of faces Qt
+// knows to faces.txt:
 //   window_snapshots FOLDER [--offer-window-fonts] [--desktop-font FAMILY]
 // A desktop font is given as a platform theme gives it (GTK's gtk-font-name, KDE's font).
 // tst_window_fonts compares a start that offers Qt only the window's fonts with one that
@@ -53,10 +53,13 @@ int main(int argc, char *argv[])
         return 1;
     const QFont amountFont = window.findChild<QLineEdit *>(QStringLiteral("Textmoto"))->font();
     face.write(QFontInfo(amountFont).family().toUtf8());
-    QFile families(folder.filePath(QStringLiteral("families.txt")));
-    if (!families.open(QIODevice::WriteOnly))
+    QFile faces(folder.filePath(QStringLiteral("faces.txt")));
+    if (!faces.open(QIODevice::WriteOnly))
         return 1;
-    families.write(QByteArray::number(QFontDatabase::families().size()));
+    qsizetype known = 0;
+    for (const QString &family : QFontDatabase::families())
+        known += QFontDatabase::styles(family).size();
+    faces.write(QByteArray::number(known));
 
     for (QAction *entry : window.menuBar()->actions()) {
         QMenu *menu = entry->menu();
