@@ -183,7 +183,9 @@ QByteArray configuration(const QByteArray &systemFile, const Files &offer)
         // fontconfig's globs have no escapes: a name with * or ? in it accepts a few more.
         xml += "<glob>" + QString::fromUtf8(path).toHtmlEscaped().toUtf8() + "</glob>\n";
     }
-    xml += "</acceptfont>\n<rejectfont><glob>*</glob></rejectfont>\n</selectfont>\n"
+    // Rejecting "/*", not "*": with accepted globs beside it, fontconfig 2.15 takes a bare "*"
+    // to reject nothing.
+    xml += "</acceptfont>\n<rejectfont><glob>/*</glob></rejectfont>\n</selectfont>\n"
            "</fontconfig>\n";
     return xml;
 }
