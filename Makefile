@@ -74,7 +74,8 @@ package-check: deps
 # Start-up against a logic-free floor, in-process benchmarks, idle wakeups. Reports only; like
 # the tests, it sees nothing of the desktop session it is run from.
 bench: build
-	tests/isolated HOME="$$HOME" bench/run.sh $(BUILD_DIR) $(BENCH_ROUNDS)
+	tests/isolated HOME="$$HOME" KAVRO_BENCH_BASELINE="$${KAVRO_BENCH_BASELINE:-}" \
+	    bench/run.sh $(BUILD_DIR) $(BENCH_ROUNDS)
 
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize build-fuzz
