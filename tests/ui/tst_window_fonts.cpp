@@ -52,7 +52,7 @@ QString writeFontSet(const QTemporaryDir &home, const QString &japaneseFolder)
 
 // Runs the snapshot helper in a folder of its own; returns the folder, or nothing if it failed.
 QString snapshots(const QTemporaryDir &home, const QString &name, bool offer,
-    const QString &fontSet, const QString &desktopFace)
+    const QString &fontSet, const QString &desktopFace, const QString &pasted)
 {
     const QString folder = home.filePath(name);
     QDir().mkpath(folder);
@@ -69,6 +69,8 @@ QString snapshots(const QTemporaryDir &home, const QString &name, bool offer,
         arguments << u"--offer-window-fonts"_s;
     if (!desktopFace.isEmpty())
         arguments << u"--desktop-font"_s << desktopFace;
+    if (!pasted.isEmpty())
+        arguments << u"--pasted"_s << pasted;
     helper.start(QStringLiteral(SNAPSHOT_HELPER), arguments);
     if (helper.waitForFinished(60'000) && helper.exitStatus() == QProcess::NormalExit
         && helper.exitCode() == 0)
@@ -91,6 +93,7 @@ void tst_WindowFonts::drawnAsWithEveryFace_data()
     QTest::addColumn<QString>("desktopFace"); // empty: Qt's generic one
     QTest::addColumn<QString>("rules");
     QTest::addColumn<QString>("fieldFace"); // empty: whichever the system picks
+    QTest::addColumn<QString>("pasted"); // into the amount and result fields
 
     // Latin desktop faces bind strongly: fontconfig's best match for Japanese text in them is
     // the Latin face itself (GNOME's gtk-font-name, KDE's Noto Sans).
@@ -111,21 +114,25 @@ void tst_WindowFonts::drawnAsWithEveryFace_data()
                 continue; // not on those machines
             QTest::addRow("%s, desktop face %s", fontSet.name,
                 desktopFace.isEmpty() ? "Qt's generic" : qPrintable(desktopFace))
-                << fontSet.folder << desktopFace << QString() << QString();
+                << fontSet.folder << desktopFace << QString() << QString() << QString();
         }
     }
     QTest::newRow("a user's sans-serif")
         << QString() << QString()
         << u"<alias binding=\"strong\"><family>sans-serif</family>"
            "<prefer><family>DejaVu Serif</family></prefer></alias>"_s
-        << QString();
+        << QString() << QString();
     // A face installed under the name the window asks for first is the one it gets.
     QTest::newRow("ＭＳ Ｐゴシック installed")
         << QString() << QString()
         << u"<dir>%1</dir><match target=\"scan\"><test name=\"family\"><string>DejaVu Serif"
            "</string></test><edit name=\"family\" mode=\"assign_replace\"><string>ＭＳ Ｐゴシック"
            "</string></edit></match>"_s
-        << u"ＭＳ Ｐゴシック"_s;
+        << u"ＭＳ Ｐゴシック"_s << QString();
+    // Drawn by the faces that add characters no face before them has, where the machine has one.
+    QTest::newRow("text pasted in other scripts")
+        << QString() << QString() << QString() << QString()
+        << u"한글 ไทย عربي Ελλ Кир हिन्दी ᚠᛇ ☃ 😀 中文 ㄅ"_s;
 }
 
 void tst_WindowFonts::drawnAsWithEveryFace()
@@ -134,6 +141,7 @@ void tst_WindowFonts::drawnAsWithEveryFace()
     QFETCH(QString, desktopFace);
     QFETCH(QString, rules);
     QFETCH(QString, fieldFace);
+    QFETCH(QString, pasted);
     // The test set-up installs these.
     QVERIFY(QFile::exists(kSerif));
     QVERIFY(japaneseFolder.isEmpty() || QDir(japaneseFolder).exists());
@@ -150,8 +158,8 @@ void tst_WindowFonts::drawnAsWithEveryFace()
     if (!rules.isEmpty())
         writeUserRules(QDir(home.filePath(u"config"_s)), rules);
 
-    const QString everyFace = snapshots(home, u"every"_s, false, fontSet, desktopFace);
-    const QString onlyOffered = snapshots(home, u"offered"_s, true, fontSet, desktopFace);
+    const QString everyFace = snapshots(home, u"every"_s, false, fontSet, desktopFace, pasted);
+    const QString onlyOffered = snapshots(home, u"offered"_s, true, fontSet, desktopFace, pasted);
     QVERIFY(!everyFace.isEmpty() && !onlyOffered.isEmpty());
     const QDir every(everyFace);
     const QDir offered(onlyOffered);

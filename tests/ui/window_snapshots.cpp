@@ -4,7 +4,7 @@
 // Draws the window, each of its menus and both message boxes into PNG files in a folder, and
 // writes the face the amount field is drawn with to field-face.txt and the number of faces Qt
 // knows to faces.txt:
-//   window_snapshots FOLDER [--offer-window-fonts] [--desktop-font FAMILY]
+//   window_snapshots FOLDER [--offer-window-fonts] [--desktop-font FAMILY] [--pasted TEXT]
 // A desktop font is given as a platform theme gives it (GTK's gtk-font-name, KDE's font).
 // tst_window_fonts compares a start that offers Qt only the window's fonts with one that
 // offers every installed face.
@@ -45,6 +45,17 @@ int main(int argc, char *argv[])
     kavro::test::MemoryRateStore store;
     kavro::FormMain window(services, store);
     services.setWindow(&window);
+    // Text pasted into the amount and result fields, in scripts the window has no text in: the
+    // amount shows its start, the result its end.
+    const qsizetype pasted = arguments.indexOf(QStringLiteral("--pasted"));
+    if (pasted > 0) {
+        for (const char *name : {"Textkekka", "Textmoto"}) {
+            auto *field = window.findChild<QLineEdit *>(QLatin1String(name));
+            field->setText(arguments.value(pasted + 1));
+            field->setCursorPosition(
+                qstrcmp(name, "Textmoto") == 0 ? 0 : int(field->text().size()));
+        }
+    }
     window.show();
     window.grab().save(folder.filePath(QStringLiteral("window.png")));
 
