@@ -199,9 +199,15 @@ QStringList offerOnlyFonts(const QStringList &faces, const QStringList &desktopF
         return faces; // no fontconfig configuration at all: Qt copes as it can
     FcConfig *system = FcConfigGetCurrent();
     const CharSet textCharacters = charSet(text);
-    // Installed families, and whether every face of each draws all of the text by itself.
+    // Of the families asked for, those installed, and whether every face of each draws all of
+    // the text by itself.
     QHash<QString, bool> installed;
+    QSet<QString> asked;
+    for (const QString &family : faces + desktopFamilies)
+        asked.insert(familyKey(family));
     forEachFamilyName(system, [&](FcPattern *face, const QString &key) {
+        if (!asked.contains(key))
+            return false;
         FcCharSet *characters = nullptr;
         const bool covers = FcPatternGetCharSet(face, FC_CHARSET, 0, &characters) == FcResultMatch
             && FcCharSetIsSubset(textCharacters.get(), characters);
