@@ -54,6 +54,10 @@ mount_into() { # type-or-bind source target
     if [[ $1 == bind ]]; then mount --bind "$2" "$root$3"; else mount -t "$1" "$2" "$root$3"; fi
     mounted+=("$root$3")
 }
+# The root is made a mount point, as a real system's / is: the end-to-end tests' namespaces
+# (unshare) make / private, which fails where it is a plain folder, and they are then skipped.
+mount --bind "$root" "$root"
+mounted+=("$root")
 mount_into proc proc /proc
 mount_into sysfs sys /sys
 mount_into bind /dev /dev
