@@ -10,7 +10,8 @@ namespace kavro {
 // Before it draws its first text, Qt lists every face that fontconfig offers; on a desktop with
 // thousands of faces that is most of the start-up. This offers the process only the faces Qt
 // would draw with, found by fontconfig's own answers under the system's and the user's rules:
-// - every style of the installed ones among `faces` and of `desktopFamilies`;
+// - the upright, normal-width faces (every weight) of the installed ones among `faces` and of
+//   `desktopFamilies`;
 // - for the first of those a font names (Qt names the rest itself) and each language Qt asks
 //   fallbacks for, the families of fontconfig's sorted fallback until they cover `text`;
 // - for characters in any other script (pasted), the faces of the desktop family's sorted
