@@ -28,11 +28,8 @@ private Q_SLOTS:
 
     void digitFieldsTakeOnlyDigits_data();
     void digitFieldsTakeOnlyDigits();
-    void controlCharactersAsX11SendsThemBeepOnce_data();
-    void controlCharactersAsX11SendsThemBeepOnce();
     void inputMethodTextIsFilteredPerCharacter();
     void editingKeysKeepTheirEffect();
-    void enterInTheAmountBeepsAndDoesNotCalculate();
     void tabMovesTheFocus();
     void rateFieldIgnoresEveryTypedCharacter();
     void currencyBoxIgnoresTypingButItemsCanBeChosen();
@@ -43,22 +40,18 @@ private Q_SLOTS:
     void pastedTextIsReportedNeverShownAsInfOrNan_data();
     void pastedTextIsReportedNeverShownAsInfOrNan();
 
-    void spinnerArrowsStepFromTheShownRate();
-    void spinnerNeverLeavesItsRange_data();
-    void spinnerNeverLeavesItsRange();
-    void nonNumericRateStepsFromTheSpinnersValue();
-    void upAndDownKeysInTheRateFieldStep();
+    void spinnerStepsFromTheShownRateWithinItsRange_data();
+    void spinnerStepsFromTheShownRateWithinItsRange();
     void holdingAnArrowRepeats();
     void wheelStepsOnlyAFocusedRateField();
     void spinnerShowsItsFocus();
     void screenReaderCanStepTheRate();
 
 private:
+    static void press(QWidget *target, const QString &keys);
     QMenu *openContextMenu(const char *field);
     static QString fieldText(QWidget *field);
     QPoint arrow(bool up) const;
-    void clickArrow(bool up);
-    void open(const QString &storedRate);
     WindowFixture m;
 };
 
@@ -68,10 +61,20 @@ void tst_WindowInput::init()
     QVERIFY(m.show());
 }
 
-void tst_WindowInput::open(const QString &storedRate)
+// Each character as one key press carrying it as its text, as X11 sends them: control
+// characters with their own keys (DEL is Delete's text), any other character as a keyboard
+// layout with kana or full-width digits on its keys would.
+void tst_WindowInput::press(QWidget *target, const QString &keys)
 {
-    m.open(std::make_unique<MemoryRateStore>(MemoryRateStore::holding(storedRate)));
-    QVERIFY(m.show());
+    static const QHash<char16_t, Qt::Key> named {{0x1b, Qt::Key_Escape}, {u'\r', Qt::Key_Return},
+        {u'\b', Qt::Key_Backspace}, {0x7f, Qt::Key_Delete}};
+    for (const QChar c : keys) {
+        const bool ctrl = c.unicode() < 0x20 && !named.contains(c.unicode()); // Ctrl+A is 0x01
+        const Qt::Key key = ctrl ? Qt::Key(Qt::Key_A + c.unicode() - 1)
+                                 : named.value(c.unicode(), Qt::Key_unknown);
+        QTest::sendKeyEvent(QTest::KeyAction::Click, target, key, QString(c),
+            ctrl ? Qt::ControlModifier : Qt::NoModifier);
+    }
 }
 
 void tst_WindowInput::digitFieldsTakeOnlyDigits_data()
@@ -81,13 +84,23 @@ void tst_WindowInput::digitFieldsTakeOnlyDigits_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("beeps");
 
-    for (const QString &field : {u"Textmoto"_s, u"Textkekka"_s}) {
-        const QByteArray f = field.toLatin1();
-        // Which characters pass is tst_input_rules' table; here, that each key is filtered.
-        QTest::addRow("%s: a letter between digits", f.data()) << field << u"1a2"_s << u"12"_s << 1;
-        QTest::addRow("%s: kana and a full-width digit typed directly", f.data())
-            << field << u"円１9"_s << u"9"_s << 2;
+    // Which characters pass is tst_input_rules' table; here, that each key is filtered.
+    for (const char *f : {"Textmoto", "Textkekka"}) {
+        QTest::addRow("%s: a letter between digits", f)
+            << QString::fromLatin1(f) << u"1a2"_s << u"12"_s << 1;
+        QTest::addRow("%s: kana and a full-width digit", f)
+            << QString::fromLatin1(f) << u"円１9"_s << u"9"_s << 2;
     }
+    // The clipboard holds digits, so a paste that got through would show.
+    const struct
+    {
+        const char *name;
+        char16_t key;
+    } controls[] = {{"Escape", 0x1b}, {"Ctrl+A", 0x01}, {"Ctrl+C", 0x03}, {"Ctrl+V", 0x16},
+        {"Ctrl+X", 0x18}, {"Ctrl+Z", 0x1a}, {"Enter, which does not calculate", u'\r'}};
+    for (const auto &control : controls)
+        QTest::addRow("%s", control.name)
+            << u"Textmoto"_s << u"12"_s + QChar(control.key) << u"12"_s << 1;
 }
 
 void tst_WindowInput::digitFieldsTakeOnlyDigits()
@@ -97,45 +110,15 @@ void tst_WindowInput::digitFieldsTakeOnlyDigits()
     QFETCH(QString, shown);
     QFETCH(int, beeps);
 
+    QGuiApplication::clipboard()->setText(u"999"_s);
     auto *edit = m.child<QLineEdit>(qPrintable(field));
     edit->setFocus();
-    // One key press per character with that character as its text, as a keyboard layout
-    // that has kana or full-width digits on its keys would send.
-    for (QChar c : typed)
-        QTest::sendKeyEvent(
-            QTest::KeyAction::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    press(edit, typed);
     QCOMPARE(edit->text(), shown);
     QCOMPARE(m.services.beeps, beeps);
-}
-
-void tst_WindowInput::controlCharactersAsX11SendsThemBeepOnce_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << u"\x1b"_s;
-    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << int(Qt::ControlModifier) << u"\x01"_s;
-    QTest::newRow("Ctrl+C") << int(Qt::Key_C) << int(Qt::ControlModifier) << u"\x03"_s;
-    QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier) << u"\x16"_s;
-    QTest::newRow("Ctrl+X") << int(Qt::Key_X) << int(Qt::ControlModifier) << u"\x18"_s;
-    QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << u"\x1a"_s;
-}
-
-void tst_WindowInput::controlCharactersAsX11SendsThemBeepOnce()
-{
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, text);
-
-    QGuiApplication::clipboard()->setText(u"999"_s);
-    auto *edit = m.child<QLineEdit>("Textmoto");
-    edit->setText(u"12"_s);
-    edit->setFocus();
-    QTest::sendKeyEvent(
-        QTest::KeyAction::Click, edit, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(edit->text(), u"12"_s);
-    QCOMPARE(m.services.beeps, 1);
+    QVERIFY(m.services.messages.isEmpty());
+    if (field == u"Textmoto"_s)
+        QVERIFY(m.child<QLineEdit>("Textkekka")->text().isEmpty());
 }
 
 void tst_WindowInput::inputMethodTextIsFilteredPerCharacter()
@@ -160,28 +143,15 @@ void tst_WindowInput::editingKeysKeepTheirEffect()
     QTest::keyClicks(edit, u"12345"_s);
     QTest::keyClick(edit, Qt::Key_Home);
     QCOMPARE(edit->cursorPosition(), 0);
-    // X11 gives Delete the text DEL; it must delete, not beep.
-    QTest::sendKeyEvent(QTest::KeyAction::Click, edit, Qt::Key_Delete, u"\x7f"_s, Qt::NoModifier);
+    press(edit, u"\x7f"_s); // Delete, which must not beep
     QCOMPARE(edit->text(), u"2345"_s);
     QTest::keyClick(edit, Qt::Key_End);
     QTest::keyClick(edit, Qt::Key_Left);
-    QTest::sendKeyEvent(QTest::KeyAction::Click, edit, Qt::Key_Backspace, u"\b"_s, Qt::NoModifier);
+    press(edit, u"\b"_s);
     QCOMPARE(edit->text(), u"235"_s);
     QTest::keyClick(edit, Qt::Key_Right);
     QCOMPARE(edit->cursorPosition(), 3);
     QCOMPARE(m.services.beeps, 0);
-}
-
-void tst_WindowInput::enterInTheAmountBeepsAndDoesNotCalculate()
-{
-    auto *edit = m.child<QLineEdit>("Textmoto");
-    edit->setFocus();
-    QTest::keyClicks(edit, u"5"_s);
-    QTest::sendKeyEvent(QTest::KeyAction::Click, edit, Qt::Key_Return, u"\r"_s, Qt::NoModifier);
-    QCOMPARE(m.services.beeps, 1);
-    QVERIFY(m.child<QLineEdit>("Textkekka")->text().isEmpty());
-    QVERIFY(m.services.messages.isEmpty());
-    QCOMPARE(edit->text(), u"5"_s);
 }
 
 void tst_WindowInput::tabMovesTheFocus()
@@ -202,9 +172,7 @@ void tst_WindowInput::rateFieldIgnoresEveryTypedCharacter()
     auto *rate = m.child<RateField>("Text1");
     rate->setFocus();
     QTest::keyClick(rate, Qt::Key_End);
-    QTest::keyClicks(rate, u"5a."_s);
-    QTest::sendKeyEvent(QTest::KeyAction::Click, rate, Qt::Key_Backspace, u"\b"_s, Qt::NoModifier);
-    QTest::sendKeyEvent(QTest::KeyAction::Click, rate, Qt::Key_V, u"\x16"_s, Qt::ControlModifier);
+    press(rate, u"5a.\b\x16"_s); // and Backspace, Ctrl+V
     QInputMethodEvent commit;
     commit.setCommitString(u"２"_s);
     QApplication::sendEvent(rate, &commit);
@@ -214,13 +182,11 @@ void tst_WindowInput::rateFieldIgnoresEveryTypedCharacter()
 
     // Delete is not a typed character: the edit goes through and is saved.
     QTest::keyClick(rate, Qt::Key_Home);
-    QTest::sendKeyEvent(QTest::KeyAction::Click, rate, Qt::Key_Delete, u"\x7f"_s, Qt::NoModifier);
+    press(rate, u"\x7f"_s);
     QCOMPARE(rate->text(), u"00"_s);
     QCOMPARE(m.store->writes, QStringList({u"100"_s, u"00"_s}));
     // Down to nothing: an empty rate is a rate like any other, and is saved.
-    for (int i = 0; i < 2; ++i)
-        QTest::sendKeyEvent(
-            QTest::KeyAction::Click, rate, Qt::Key_Delete, u"\x7f"_s, Qt::NoModifier);
+    press(rate, u"\x7f\x7f"_s);
     QCOMPARE(rate->text(), QString());
     QCOMPARE(m.store->writes, QStringList({u"100"_s, u"00"_s, u"0"_s, QString()}));
 }
@@ -229,9 +195,7 @@ void tst_WindowInput::currencyBoxIgnoresTypingButItemsCanBeChosen()
 {
     auto *combo = m.child<QComboBox>("Combo1");
     combo->setFocus();
-    QTest::keyClicks(combo, u"EUR"_s);
-    QTest::sendKeyEvent(QTest::KeyAction::Click, combo, Qt::Key_Return, u"\r"_s, Qt::NoModifier);
-    QTest::sendKeyEvent(QTest::KeyAction::Click, combo, Qt::Key_Backspace, u"\b"_s, Qt::NoModifier);
+    press(combo, u"EUR\r\b"_s);
     QInputMethodEvent commit;
     commit.setCommitString(u"日本円"_s);
     QApplication::sendEvent(combo, &commit);
@@ -364,67 +328,48 @@ QPoint tst_WindowInput::arrow(bool up) const
     return {rate->width() - 6, up ? 4 : rate->height() - 5};
 }
 
-void tst_WindowInput::clickArrow(bool up)
-{
-    QTest::mouseClick(m.child("Text1"), Qt::LeftButton, {}, arrow(up));
-}
-
-void tst_WindowInput::spinnerArrowsStepFromTheShownRate()
-{
-    for (int i = 0; i < 3; ++i)
-        clickArrow(true);
-    QCOMPARE(m.child<RateField>("Text1")->text(), u"103"_s);
-    QCOMPARE(m.store->writes, QStringList({u"100"_s, u"101"_s, u"102"_s, u"103"_s}));
-    clickArrow(false);
-    QCOMPARE(m.child<RateField>("Text1")->text(), u"102"_s);
-    QCOMPARE(m.store->writes.size(), 5);
-}
-
-void tst_WindowInput::spinnerNeverLeavesItsRange_data()
+void tst_WindowInput::spinnerStepsFromTheShownRateWithinItsRange_data()
 {
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<bool>("up");
+    QTest::addColumn<QString>("steps"); // arrows clicked (u, d), keys in the field (U, D)
     QTest::addColumn<QString>("shown");
-    QTest::addColumn<QStringList>("writes");
+    QTest::addColumn<QStringList>("writes"); // the first is start-up's
 
-    // The first write is start-up's.
-    QTest::newRow("up from 499") << u"499"_s << true << u"500"_s
+    QTest::newRow("arrows from the shown 100")
+        << u"100"_s << u"uuud"_s << u"102"_s
+        << QStringList({u"100"_s, u"101"_s, u"102"_s, u"103"_s, u"102"_s});
+    QTest::newRow("Up and Down in the field")
+        << u"100"_s << u"UUD"_s << u"101"_s
+        << QStringList({u"100"_s, u"101"_s, u"102"_s, u"101"_s});
+    // Further presses at the end of the range write nothing new.
+    QTest::newRow("up from 499") << u"499"_s << u"uuu"_s << u"500"_s
                                  << QStringList({u"499"_s, u"500"_s});
-    QTest::newRow("down from 11") << u"11"_s << false << u"10"_s << QStringList({u"11"_s, u"10"_s});
+    QTest::newRow("down from 11") << u"11"_s << u"ddd"_s << u"10"_s
+                                  << QStringList({u"11"_s, u"10"_s});
+    QTest::newRow("no number: from the spinner's value")
+        << u"abc"_s << u"u"_s << u"11"_s << QStringList({u"abc"_s, u"11"_s});
 }
 
-void tst_WindowInput::spinnerNeverLeavesItsRange()
+void tst_WindowInput::spinnerStepsFromTheShownRateWithinItsRange()
 {
     QFETCH(QString, stored);
-    QFETCH(bool, up);
+    QFETCH(QString, steps);
     QFETCH(QString, shown);
     QFETCH(QStringList, writes);
 
-    open(stored);
-    // Further presses at the end of the range write nothing new.
-    for (int i = 0; i < 3; ++i)
-        clickArrow(up);
-    QCOMPARE(m.child<RateField>("Text1")->text(), shown);
-    QCOMPARE(m.store->writes, writes);
-}
-
-void tst_WindowInput::nonNumericRateStepsFromTheSpinnersValue()
-{
-    open(u"abc"_s);
-    clickArrow(true);
-    QCOMPARE(m.child<RateField>("Text1")->text(), u"11"_s);
-    QCOMPARE(m.child<RateField>("Text1")->value(), 11);
-}
-
-void tst_WindowInput::upAndDownKeysInTheRateFieldStep()
-{
+    m.open(std::make_unique<MemoryRateStore>(MemoryRateStore::holding(stored)));
+    QVERIFY(m.show());
     auto *rate = m.child<RateField>("Text1");
-    rate->setFocus();
-    QTest::keyClick(rate, Qt::Key_Up);
-    QTest::keyClick(rate, Qt::Key_Up);
-    QTest::keyClick(rate, Qt::Key_Down);
-    QCOMPARE(rate->text(), u"101"_s);
-    QCOMPARE(m.store->writes.size(), 4);
+    for (const QChar step : steps) {
+        if (step.isUpper()) {
+            rate->setFocus();
+            QTest::keyClick(rate, step == u'U' ? Qt::Key_Up : Qt::Key_Down);
+        } else
+            QTest::mouseClick(rate, Qt::LeftButton, {}, arrow(step == u'u'));
+    }
+    QCOMPARE(rate->text(), shown);
+    QCOMPARE(rate->value(), shown.toInt());
+    QCOMPARE(m.store->writes, writes);
     QCOMPARE(m.services.beeps, 0);
 }
 
