@@ -6,18 +6,13 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-if [[ ${1:-} == --in-session ]]; then
-    program=$2 work=$3
-    start_accessibility_bus
+if in_session "$@"; then
     "$program" > "$work/program.log" 2>&1 &
     pid=$!
     /usr/bin/python3 "$e2e_dir/accessibility.py" "$XDG_CONFIG_HOME/RuvU.ini"
     exit
 fi
 
-program=$1
-work=$(mktemp -d)
-trap end_work EXIT
+start_work "$1"
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-run_session bus "$program" "$work/bus" ||
-    { grep -v XDG_RUNTIME_DIR "$work/bus/program.log" >&2 || true; exit 1; }
+run_session bus || { grep -v XDG_RUNTIME_DIR "$work/program.log" >&2 || true; exit 1; }

@@ -73,21 +73,23 @@ private_folders() { # name
     export GDK_DEBUG=no-portals GTK_USE_PORTAL=0 ADW_DISABLE_PORTAL=1
 }
 
-# The EXIT trap of every script: its folder goes (KEEP_WORK=1 keeps it for a look).
-end_work() {
-    [[ -n ${KEEP_WORK:-} ]] || rm -rf "$work"
+# Outside a session: the program, and a folder for the script that goes when it ends
+# (KEEP_WORK=1 keeps it for a look).
+start_work() { # program
+    program=$1 work=$(mktemp -d)
+    trap '[[ -n ${KEEP_WORK:-} ]] || rm -rf "$work"' EXIT
 }
 
-# Runs this script again, as `$0 --in-session ARGUMENTS...`, in a session of its own: a private
-# Xvfb, a session bus, the private folders above, new PID and mount namespaces. What the session
-# wrote to standard error is shown if it fails; the status is the session's.
-run_session() { # name, then the arguments that follow --in-session
+# Runs this script again, as `$0 --in-session PROGRAM NAME WORK`, in a session of its own: a
+# private Xvfb, a session bus, the private folders above, new PID and mount namespaces. What
+# the session wrote to standard error is shown if it fails; the status is the session's.
+run_session() { # name
     local name=$1 status=0
-    shift
     start_xvfb "$work/$name.display" 1024x768x24
     private_folders "$name"
     "$e2e_dir/../isolated" --namespaces --keep-environment \
-        dbus-run-session -- bash "$0" --in-session "$@" 2> "$work/$name.err" || status=$?
+        dbus-run-session -- bash "$0" --in-session "$program" "$name" "$work" 2> "$work/$name.err" ||
+        status=$?
     stop_xvfb
     if ((status != 0)); then
         grep -v -E 'fd limit|Activating|activated|SpiRegistry|xfconfd|ALSA' "$work/$name.err" >&2 || true
@@ -97,11 +99,11 @@ run_session() { # name, then the arguments that follow --in-session
 
 # Runs a session per kind (a window manager, a Wayland session) and reports how many passed;
 # a failed one shows the tail of its logs.
-run_sessions() { # label, program, logs as a printf pattern for the kind, kinds...
-    local label=$1 program=$2 logs=$3 kind passed=0 failed=0
-    shift 3
+run_sessions() { # label, logs as a printf pattern for the kind, kinds...
+    local label=$1 logs=$2 kind passed=0 failed=0
+    shift 2
     for kind in "$@"; do
-        if run_session "$kind" "$program" "$kind" "$work"; then
+        if run_session "$kind"; then
             passed=$((passed + 1))
         else
             failed=$((failed + 1))
@@ -113,8 +115,19 @@ run_sessions() { # label, program, logs as a printf pattern for the kind, kinds.
     ((failed == 0))
 }
 
-# In a session: the accessibility bus, which screen readers and field_is talk to.
-start_accessibility_bus() { /usr/libexec/at-spi-bus-launcher --launch-immediately &> /dev/null & }
+# True in a session that run_session started: sets program, kind and work, and starts the
+# accessibility bus, which screen readers and field_is talk to.
+in_session() { # the script's arguments
+    [[ ${1:-} == --in-session ]] || return 1
+    program=$2 kind=$3 work=$4 pid=
+    /usr/libexec/at-spi-bus-launcher --launch-immediately &> /dev/null &
+}
+
+# The end of a session: how many checks passed, and its status.
+report() {
+    echo "${check_prefix:+$check_prefix: }$passes passed, $failures failed"
+    exit $((failures > 0))
+}
 
 # The text of the program's field with this accessible name, read over the AT-SPI bus.
 field_is() { # accessible name, expected text

@@ -9,10 +9,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-if [[ ${1:-} == --in-session ]]; then
-    program=$2 work=$3
-    pid=
-    start_accessibility_bus
+if in_session "$@"; then
     /usr/bin/python3 "$e2e_dir/bell_count.py" > "$work/bells" &
     ibus-daemon --xim --replace --panel=disable > "$work/ibus.log" 2>&1 &
     # Asked again until the daemon answers; `ibus engine NAME` fails even when it succeeds.
@@ -78,19 +75,15 @@ if [[ ${1:-} == --in-session ]]; then
     composed=$(control)
     check "the engine still composes after the program: a-i-u gives あいう" \
         [ "$composed" = あいう ]
-    echo "$passes passed, $failures failed"
-    [[ $failures -eq 0 ]]
-    exit
+    report
 fi
 
-program=$1
-work=$(mktemp -d)
-trap end_work EXIT
+start_work "$1"
 # The engine is a Python program: Debian's Python, with its gi module, not one earlier on PATH.
 export PATH=/usr/sbin:/usr/bin:/sbin:/bin
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export QT_IM_MODULE=ibus GTK_IM_MODULE=ibus XMODIFIERS=@im=ibus
 status=0
-run_session ime "$program" "$work" || status=$?
+run_session ime || status=$?
 [[ $status -eq 0 || $status -eq 77 ]] || grep -v XDG_RUNTIME_DIR "$work/program.log" >&2 || true
 exit $status

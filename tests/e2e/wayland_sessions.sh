@@ -12,20 +12,15 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-if [[ ${1:-} == --in-session ]]; then
-    shift
-    program=$1 kind=$2 work=$3
-    outer=$DISPLAY
-    check_prefix=$kind
+if in_session "$@"; then
+    outer=$DISPLAY check_prefix=$kind
     ended() { exited_with_zero || { grep -v '^\[' "$work/$kind.wayland" | head -n 20; return 1; }; }
     key() { DISPLAY=$outer xdotool key --delay 60 "$@"; }
 
-    start_accessibility_bus
     xwayland=()
     [[ $kind == xwayland ]] && xwayland=(--xwayland)
     weston --backend=x11-backend.so --use-pixman --socket=kavro-wayland --width=800 \
         --height=600 "${xwayland[@]}" > "$work/weston.log" 2>&1 &
-    pid=
     socket_up() { [[ -S $XDG_RUNTIME_DIR/kavro-wayland ]]; }
     check "weston runs" within 300 socket_up
     export WAYLAND_DISPLAY=kavro-wayland XDG_SESSION_TYPE=wayland
@@ -102,16 +97,12 @@ if [[ ${1:-} == --in-session ]]; then
     check "終了 ends the program with status 0" ended
     # Apart from libwayland's debug lines, asked for above.
     check "nothing on standard error" bash -c "! grep -v '^\\[' '$work/$kind.wayland'"
-    echo "$kind: $passes passed, $failures failed"
-    [[ $failures -eq 0 ]]
-    exit
+    report
 fi
 
-program=$1
+start_work "$1"
 shift
 kinds=("$@")
 [[ ${#kinds[@]} -gt 0 ]] || kinds=(xwayland wayland)
-work=$(mktemp -d)
-trap end_work EXIT
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-run_sessions "Wayland sessions" "$program" "$work/weston.log $work/%s.wayland" "${kinds[@]}"
+run_sessions "Wayland sessions" "$work/weston.log $work/%s.wayland" "${kinds[@]}"

@@ -11,10 +11,9 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-if [[ ${1:-} == --in-session ]]; then
+if in_session "$@"; then
     # Inside dbus-run-session, on the display: one window manager, one program.
-    shift
-    program=$1 manager=$2 work=$3
+    manager=$kind check_prefix=$kind
     case $manager in
     openbox) command=(openbox) ;;
     xfwm4) command=(xfwm4 --replace) ;;
@@ -22,11 +21,7 @@ if [[ ${1:-} == --in-session ]]; then
     mutter) command=(mutter --x11 --replace) ;;
     kwin_x11) command=(kwin_x11 --replace) ;;
     esac
-    start_accessibility_bus
     "${command[@]}" > "$work/$manager.log" 2>&1 &
-    pid=
-
-    check_prefix=$manager
     managed() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
     amount=元の通貨の値段を入力してください。
     focused() { [[ $(xdotool getwindowfocus) == "$window" ]]; }
@@ -84,12 +79,10 @@ if [[ ${1:-} == --in-session ]]; then
     # menu: a key pressed before a slow menu opens would land in the field instead.
     xdotool key --delay 50 Tab Tab Tab Tab Tab space
     check "終了 ends the program with status 0" exited_with_zero
-    echo "$manager: $passes passed, $failures failed"
-    [[ $failures -eq 0 ]]
-    exit
+    report
 fi
 
-program=$1
+start_work "$1"
 shift
 managers=("$@")
 if [[ ${#managers[@]} -eq 0 ]]; then
@@ -98,8 +91,5 @@ if [[ ${#managers[@]} -eq 0 ]]; then
     done
 fi
 [[ ${#managers[@]} -gt 0 ]] || { echo "no window manager installed" >&2; exit 1; }
-
-work=$(mktemp -d)
-trap end_work EXIT
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-run_sessions "window managers" "$program" "$work/%s.log" "${managers[@]}"
+run_sessions "window managers" "$work/%s.log" "${managers[@]}"

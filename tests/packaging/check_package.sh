@@ -18,7 +18,6 @@ cleanup() {
     [[ -n ${KEEP_WORK:-} ]] || rm -rf "$work"
 }
 trap cleanup EXIT
-xvfb=
 # File times in the package are the last commit's.
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
@@ -72,5 +71,4 @@ check "which is the installed one" [ "$(readlink "/proc/$pid/exe")" = "$root/usr
 # From the amount field to 終了: currency, result, クリアー, バージョン, 終了.
 xdotool key --delay 60 Tab Tab Tab Tab Tab space
 check "終了 ends it with status 0" exited_with_zero
-echo "package: $passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+check_prefix=package report
