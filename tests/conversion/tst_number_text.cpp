@@ -26,8 +26,6 @@ private Q_SLOTS:
     void parsingIgnoresTheUserLocale();
     void formatsResults_data();
     void formatsResults();
-    void formattedResultsReadBack_data();
-    void formattedResultsReadBack();
 };
 
 void tst_NumberText::parsesNumbers_data()
@@ -128,6 +126,12 @@ void tst_NumberText::formatsResults_data()
     QTest::newRow("fifteen digits kept") << 1234567.891234567 << u"1234567.89123457"_s;
     QTest::newRow("trailing zeros dropped") << 12.5000 << u"12.5"_s;
     QTest::newRow("zeros after a small fraction") << 0.0012 << u"0.0012"_s;
+    QTest::newRow("a third") << 1.0 / 3.0 << u"0.333333333333333"_s;
+    QTest::newRow("rounded to fifteen digits") << 123456789012345.6 << u"123456789012346"_s;
+    QTest::newRow("tiny and negative") << -3.14159e-250 << u"-3.14159e-250"_s;
+    QTest::newRow("huge") << 1.79769313486231e308 << u"1.79769313486231e+308"_s;
+    QTest::newRow("just below a plain magnitude")
+        << 9.99999999999999e-7 << u"9.99999999999999e-07"_s;
 }
 
 void tst_NumberText::formatsResults()
@@ -135,25 +139,10 @@ void tst_NumberText::formatsResults()
     QFETCH(double, value);
     QFETCH(QString, expected);
     QCOMPARE(formatNumber(value), expected);
-}
-
-void tst_NumberText::formattedResultsReadBack_data()
-{
-    QTest::addColumn<double>("value");
-
-    QTest::newRow("third") << 1.0 / 3.0;
-    QTest::newRow("large") << 123456789012345.6;
-    QTest::newRow("tiny") << -3.14159e-250;
-    QTest::newRow("huge") << 1.79769313486231e308;
-    QTest::newRow("just below a plain magnitude") << 9.99999999999999e-7;
-}
-
-void tst_NumberText::formattedResultsReadBack()
-{
-    QFETCH(double, value);
-    const std::optional<double> back = parseNumber(formatNumber(value));
+    // What is shown reads back as the value, to fifteen digits.
+    const std::optional<double> back = parseNumber(expected);
     QVERIFY(back.has_value());
-    QVERIFY2(std::abs(*back - value) <= std::abs(value) * 1e-14, qPrintable(formatNumber(value)));
+    QVERIFY(std::abs(*back - value) <= std::abs(value) * 1e-14);
 }
 
 QTEST_GUILESS_MAIN(tst_NumberText)

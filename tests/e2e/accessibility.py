@@ -9,6 +9,7 @@ import sys
 import time
 
 import pyatspi
+from field_text import descendants, find
 
 store = sys.argv[1]
 passes = failures = 0
@@ -24,29 +25,9 @@ def check(what, condition, detail=''):
         print('FAIL!  : %s %s' % (what, detail))
 
 
-def find_application():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for _ in range(100):
-        for index in range(desktop.childCount):
-            child = desktop.getChildAtIndex(index)
-            if child is not None and child.name == 'KAVRO':
-                return child
-        time.sleep(0.1)
-    return None
-
-
-def descendants(node):
-    for child in node:
-        yield child
-        yield from descendants(child)
-
-
 def stored():
     with open(store, encoding='utf-8') as file:
-        for line in file:
-            if line.startswith('saisin='):
-                return line.rstrip('\n')[len('saisin='):]
-    return None
+        return next((line[7:].rstrip('\n') for line in file if line.startswith('saisin=')), None)
 
 
 def wait_stored(value):
@@ -57,7 +38,7 @@ def wait_stored(value):
     return False
 
 
-application = find_application()
+application = find(lambda node: node.getRole() == pyatspi.ROLE_APPLICATION)
 check('the program is on the accessibility bus as KAVRO', application is not None)
 if application is None:
     print('%d passed, %d failed' % (passes, failures))

@@ -8,25 +8,27 @@ import time
 import pyatspi
 
 
-def find(node, name):
+def descendants(node):
     for child in node:
-        if child is None:
-            continue
-        if child.name == name and child.getRole() == pyatspi.ROLE_TEXT:
-            return child
-        found = find(child, name)
-        if found is not None:
-            return found
+        if child is not None:
+            yield child
+            yield from descendants(child)
+
+
+def find(test):
+    """The program's first accessible (itself included) that passes the test; within 10 s."""
+    for _ in range(100):
+        for application in pyatspi.Registry.getDesktop(0):
+            if application is not None and application.name == 'KAVRO':
+                found = next(filter(test, [application, *descendants(application)]), None)
+                if found is not None:
+                    return found
+        time.sleep(0.1)
     return None
 
 
-desktop = pyatspi.Registry.getDesktop(0)
-for _ in range(100):
-    for application in desktop:
-        if application is not None and application.name == 'KAVRO':
-            field = find(application, sys.argv[1])
-            if field is not None:
-                print(field.queryText().getText(0, -1))
-                sys.exit(0)
-    time.sleep(0.1)
-sys.exit(1)
+if __name__ == '__main__':
+    field = find(lambda node: node.name == sys.argv[1] and node.getRole() == pyatspi.ROLE_TEXT)
+    if field is None:
+        sys.exit(1)
+    print(field.queryText().getText(0, -1))

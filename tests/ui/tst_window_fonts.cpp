@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -25,29 +26,13 @@ namespace {
 
 const QString kSerif = u"/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"_s;
 
-// A user's fontconfig file under XDG_CONFIG_HOME, which the system's rules include.
-void writeUserRules(const QDir &config, const QString &rules)
+// A fontconfig file with these elements.
+bool writeConfig(const QString &path, const QString &elements)
 {
-    QVERIFY(config.mkpath(u"fontconfig"_s));
-    QFile file(config.filePath(u"fontconfig/fonts.conf"_s));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(u"<?xml version=\"1.0\"?>\n<fontconfig>\n%1\n</fontconfig>\n"_s.arg(rules).toUtf8());
-}
-
-// A machine with DejaVu and one Japanese font folder, under the system's rules.
-QString writeFontSet(const QTemporaryDir &home, const QString &japaneseFolder)
-{
-    const QString file = home.filePath(u"fonts.conf"_s);
-    QFile conf(file);
-    if (!conf.open(QIODevice::WriteOnly))
-        return {};
-    conf.write(
-        u"<?xml version=\"1.0\"?>\n<fontconfig>\n<dir>/usr/share/fonts/truetype/dejavu</dir>\n"
-        "<dir>%1</dir>\n<cachedir>%2</cachedir>\n"
-        "<include ignore_missing=\"yes\">/etc/fonts/conf.d</include>\n</fontconfig>\n"_s
-            .arg(japaneseFolder, home.filePath(u"cache/fontconfig"_s))
-            .toUtf8());
-    return file;
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    const QString text = u"<?xml version=\"1.0\"?>\n<fontconfig>%1</fontconfig>\n"_s.arg(elements);
+    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0;
 }
 
 // Runs the snapshot helper in a folder of its own; returns the folder, or nothing if it failed.
@@ -147,16 +132,22 @@ void tst_WindowFonts::drawnAsWithEveryFace()
     QVERIFY(japaneseFolder.isEmpty() || QDir(japaneseFolder).exists());
     QTemporaryDir home;
     QVERIFY(home.isValid());
-    const QString fontSet
-        = japaneseFolder.isEmpty() ? QString() : writeFontSet(home, japaneseFolder);
+    // A machine with DejaVu and one Japanese font folder, under the system's rules.
+    const QString fontSet = japaneseFolder.isEmpty() ? QString() : home.filePath(u"fonts.conf"_s);
+    QVERIFY(fontSet.isEmpty()
+        || writeConfig(fontSet,
+            u"<dir>/usr/share/fonts/truetype/dejavu</dir><dir>%1</dir><cachedir>%2</cachedir>"
+            "<include ignore_missing=\"yes\">/etc/fonts/conf.d</include>"_s.arg(
+                japaneseFolder, home.filePath(u"cache/fontconfig"_s))));
     if (rules.contains(u"<dir>"_s)) {
         // A private copy, so that the renaming touches no face the system offers.
         QVERIFY(QDir().mkpath(home.filePath(u"fonts"_s)));
         QVERIFY(QFile::copy(kSerif, home.filePath(u"fonts/private.ttf"_s)));
         rules = rules.arg(home.filePath(u"fonts"_s));
     }
-    if (!rules.isEmpty())
-        writeUserRules(QDir(home.filePath(u"config"_s)), rules);
+    // A user's own rules, which the system's include.
+    QVERIFY(
+        rules.isEmpty() || writeConfig(home.filePath(u"config/fontconfig/fonts.conf"_s), rules));
 
     const QString everyFace = snapshots(home, u"every"_s, false, fontSet, desktopFace, pasted);
     const QString onlyOffered = snapshots(home, u"offered"_s, true, fontSet, desktopFace, pasted);
