@@ -9,7 +9,7 @@ source "$(dirname "$0")/common.sh"
 if in_session "$@"; then
     "$program" > "$work/program.log" 2>&1 &
     pid=$!
-    /usr/bin/python3 "$e2e_dir/accessibility.py" "$XDG_CONFIG_HOME/RuvU.ini"
+    /usr/bin/python3 -B "$e2e_dir/accessibility.py" "$XDG_CONFIG_HOME/RuvU.ini"
     exit
 fi
 

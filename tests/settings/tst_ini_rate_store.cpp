@@ -6,17 +6,22 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSettings>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using kavro::IniRateStore;
 using namespace Qt::StringLiterals;
 
+// The rate store, in this process and in real processes: killed mid-write, writing at the
+// same time, or denied the file.
 class tst_IniRateStore : public QObject
 {
     Q_OBJECT
@@ -32,12 +37,18 @@ private Q_SLOTS:
     void eachSaveIsOnDiskWhenItReturnsWhicheverStoreMadeIt();
     void userFileFollowsXdgConfigHome();
 
-private:
-    QString storedText() const;
+    void killedWhileWritingLeavesAWholeFileAndNoStall();
+    void aLockHeldByAnotherInstanceHoldsNoWriteUp();
+    void concurrentWritersNeverTearTheFile();
+    void unwritableStoreReportsOnceAndExitsNormally_data();
+    void unwritableStoreReportsOnceAndExitsNormally();
 
+private:
+    QString storedText(const QString &path = {}) const;
+
+    QString m_writer = QStringLiteral(STORE_WRITER);
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_path;
-    mutable int m_reads = 0;
 };
 
 void tst_IniRateStore::init()
@@ -47,14 +58,17 @@ void tst_IniRateStore::init()
     m_path = m_dir->filePath(u"RuvU.ini"_s);
 }
 
-// Read through a copy: QSettings keeps each file it parsed in a per-process cache, which a
+// The stored rate, read raw; "(not whole)" when the file is missing, holds no entry or is cut
+// short. Not through QSettings, which keeps each file it parsed in a per-process cache that a
 // rewrite of the same size within the same millisecond does not invalidate.
-QString tst_IniRateStore::storedText() const
+QString tst_IniRateStore::storedText(const QString &path) const
 {
-    const QString copy = m_dir->filePath(u"copy-%1.ini"_s.arg(++m_reads));
-    if (!QFile::copy(m_path, copy))
-        return u"(no file)"_s;
-    return QSettings(copy, QSettings::IniFormat).value(u"ensouba/saisin"_s).toString();
+    QFile file(path.isEmpty() ? m_path : path);
+    const QString text
+        = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    static const QRegularExpression entry(u"(?:^|\\n)\\[ensouba\\]\\nsaisin=(.*)\\n"_s);
+    const QRegularExpressionMatch match = entry.match(text);
+    return match.hasMatch() && text.endsWith(u'\n') ? match.captured(1) : u"(not whole)"_s;
 }
 
 void tst_IniRateStore::firstRunGivesTheDefaultAndTheFirstSaveCreatesTheEntry()
@@ -63,9 +77,7 @@ void tst_IniRateStore::firstRunGivesTheDefaultAndTheFirstSaveCreatesTheEntry()
     QCOMPARE(store.load(), u"100"_s);
     QVERIFY(!QFile::exists(m_path));
     QVERIFY(store.save(u"100"_s));
-    QFile file(m_path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll().trimmed(), "[ensouba]\nsaisin=100"_ba);
+    QCOMPARE(storedText(), u"100"_s);
 }
 
 void tst_IniRateStore::savedTextComesBackExactly_data()
@@ -108,8 +120,7 @@ void tst_IniRateStore::aSaveReplacesTheFileWholeNeverWritesIntoIt()
         ::link(QFile::encodeName(m_path).constData(), QFile::encodeName(oldFile).constData()) == 0);
     QVERIFY(store.save(u"251"_s));
     QCOMPARE(storedText(), u"251"_s);
-    QCOMPARE(
-        QSettings(oldFile, QSettings::IniFormat).value(u"ensouba/saisin"_s).toString(), u"250"_s);
+    QCOMPARE(storedText(oldFile), u"250"_s);
 }
 
 void tst_IniRateStore::handEditedOrCorruptFilesStillStart_data()
@@ -184,6 +195,150 @@ void tst_IniRateStore::userFileFollowsXdgConfigHome()
 {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir->path()));
     QCOMPARE(IniRateStore::userFilePath(), m_path);
+}
+
+void tst_IniRateStore::killedWhileWritingLeavesAWholeFileAndNoStall()
+{
+    constexpr int kRounds = 20;
+    for (int round = 0; round < kRounds; ++round) {
+        const int first = 1000 * (round + 1);
+        QProcess writer;
+        writer.start(m_writer, {m_path, QString::number(first), u"1000"_s});
+        // Killed once it has written 1 to 4 times, wherever it is in the next write by then.
+        for (int written = 0; written <= round % 4;) {
+            QVERIFY(writer.waitForReadyRead(10000));
+            written += int(writer.readAllStandardOutput().count('\n'));
+        }
+        ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
+        QVERIFY(writer.waitForFinished());
+        QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+
+        if (QFile::exists(m_path)) {
+            const int stored = storedText().toInt(); // 0 if not whole
+            QVERIFY2(stored >= first && stored < first + 1000,
+                qPrintable(u"round %1: '%2' was never written"_s.arg(round).arg(storedText())));
+        }
+
+        // The next start writes the rate back at once, whatever the killed writer left.
+        kavro::IniRateStore next(m_path);
+        next.load();
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(next.save(u"77"_s));
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(storedText(), u"77"_s);
+        // Nor is anything the killed writer left beside the store kept.
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), {u"RuvU.ini"_s});
+    }
+}
+
+// QSettings' own lock, held by a live process for a minute (an instance stopped mid-write):
+// QSettings would wait for it until it turned stale after 30 s.
+void tst_IniRateStore::aLockHeldByAnotherInstanceHoldsNoWriteUp()
+{
+    QProcess lockHolder;
+    lockHolder.start(m_writer, {u"--hold"_s, m_path, u"60000"_s});
+    QVERIFY(lockHolder.waitForReadyRead(10000));
+    QCOMPARE(lockHolder.readAllStandardOutput().trimmed(), "locked"_ba);
+    const auto killHolder = qScopeGuard([&] {
+        lockHolder.kill();
+        lockHolder.waitForFinished();
+    });
+
+    kavro::IniRateStore store(m_path);
+    store.load();
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(store.save(u"333"_s));
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(storedText(), u"333"_s);
+    QCOMPARE(lockHolder.state(), QProcess::Running);
+}
+
+void tst_IniRateStore::concurrentWritersNeverTearTheFile()
+{
+    QProcess first;
+    QProcess second;
+    first.start(m_writer, {m_path, u"10000"_s, u"300"_s});
+    second.start(m_writer, {m_path, u"20000"_s, u"300"_s});
+    QVERIFY(first.waitForStarted() && second.waitForStarted());
+    int reads = 0;
+    while (first.state() != QProcess::NotRunning || second.state() != QProcess::NotRunning) {
+        if (QFile::exists(m_path)) {
+            const int stored = storedText().toInt(); // 0 if torn or empty
+            QVERIFY2((stored >= 10000 && stored < 10300) || (stored >= 20000 && stored < 20300),
+                qPrintable(storedText()));
+            ++reads;
+        }
+        first.waitForFinished(1);
+        second.waitForFinished(1);
+    }
+    QCOMPARE(first.exitCode(), 0);
+    QCOMPARE(second.exitCode(), 0);
+    // Whichever writer finished last, its last write stands.
+    QVERIFY(storedText() == u"10299"_s || storedText() == u"20299"_s);
+    qInfo("%d reads while two processes wrote", reads);
+}
+
+void tst_IniRateStore::unwritableStoreReportsOnceAndExitsNormally_data()
+{
+    // Modes of the folder and of a file already in it (0: none).
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<int>("fileMode");
+    QTest::newRow("read-only folder") << 0555 << 0;
+    QTest::newRow("read-only file in a writable folder") << 0777 << 0444;
+    // Only writing into the file itself would succeed here, and that is never done: a write
+    // cut short would leave the rate half written.
+    QTest::newRow("writable file in a read-only folder") << 0555 << 0666;
+}
+
+void tst_IniRateStore::unwritableStoreReportsOnceAndExitsNormally()
+{
+    QFETCH(int, folderMode);
+    QFETCH(int, fileMode);
+    // As root, permissions do not stop a write: the writer runs as nobody instead.
+    const bool root = ::geteuid() == 0;
+    QString program = m_writer;
+    if (root) {
+        program = m_dir->filePath(u"store_writer"_s);
+        QVERIFY(QFile::copy(m_writer, program));
+        QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755) == 0);
+    }
+    const QString storeDir = m_dir->filePath(u"store"_s);
+    QVERIFY(QDir().mkpath(storeDir));
+    const QString path = storeDir + u"/RuvU.ini"_s;
+    const QByteArray before = "[ensouba]\nsaisin=250\n";
+    if (fileMode) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+        file.close();
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(fileMode)) == 0);
+    }
+    QVERIFY(::chmod(QFile::encodeName(storeDir).constData(), mode_t(folderMode)) == 0);
+
+    QProcess writer;
+    QStringList arguments = {path, u"100"_s, u"5"_s};
+    if (root) {
+        arguments
+            = QStringList {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, program}
+            + arguments;
+        program = u"setpriv"_s;
+    }
+    writer.start(program, arguments);
+    QVERIFY(writer.waitForFinished(30000));
+    const QString errors = QString::fromUtf8(writer.readAllStandardError());
+    QCOMPARE(writer.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(writer.exitCode(), 1);
+    QCOMPARE(errors.count(u"cannot save the rate"_s), 1);
+    QVERIFY(errors.contains(path));
+    if (fileMode) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before); // untouched
+    } else {
+        QVERIFY(!QFile::exists(path));
+    }
+    ::chmod(QFile::encodeName(storeDir).constData(), 0755);
 }
 
 QTEST_GUILESS_MAIN(tst_IniRateStore)

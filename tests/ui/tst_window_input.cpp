@@ -84,7 +84,7 @@ void tst_WindowInput::digitFieldsTakeOnlyDigits_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("beeps");
 
-    // Which characters pass is tst_input_rules' table; here, that each key is filtered.
+    // Which characters pass is tst_conversion's table; here, that each key is filtered.
     for (const char *f : {"Textmoto", "Textkekka"}) {
         QTest::addRow("%s: a letter between digits", f)
             << QString::fromLatin1(f) << u"1a2"_s << u"12"_s << 1;
