@@ -3,12 +3,19 @@
 
 #include "platform/font_offer.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QSaveFile>
 #include <QSet>
 
 #include <fontconfig/fontconfig.h>
+#include <sys/stat.h>
 
 #include <memory>
+#include <optional>
 
 namespace kavro {
 
@@ -21,6 +28,7 @@ template <typename T, void (*destroy)(T *)> struct Deleter
 using Pattern = std::unique_ptr<FcPattern, Deleter<FcPattern, FcPatternDestroy>>;
 using FontSet = std::unique_ptr<FcFontSet, Deleter<FcFontSet, FcFontSetDestroy>>;
 using CharSet = std::unique_ptr<FcCharSet, Deleter<FcCharSet, FcCharSetDestroy>>;
+using Config = std::unique_ptr<FcConfig, Deleter<FcConfig, FcConfigDestroy>>;
 
 const FcChar8 *utf8(const QByteArray &text)
 {
@@ -152,21 +160,11 @@ void addUpToCover(QSet<QString> &families, FcConfig *config, const QString &fami
     }
 }
 
-// A trimmed sort keeps a face only where it draws a character no face before it has: for
-// every character the machine can draw, the face this order reaches first. Qt may order other
-// scripts' fallbacks differently; a pasted character is drawn all the same, not as a box.
-void addCoverage(Files &offer, FcConfig *config, const QString &family, const QByteArray &language)
-{
-    const FontSet order = fallbackOrder(config, family, language, FcTrue);
-    for (int i = 0; order && i < order->nfont; ++i)
-        offer.insert(file(order->fonts[i]));
-}
-
-// The system's configuration (with the user's, which it includes), then a selection by file
-// name: the offered files and the folders on their way are accepted, every other path is
+// A selection by file name, added to the system's configuration (with the user's, which it
+// includes): the offered files and the folders on their way are accepted, every other path is
 // rejected. Folders off the way are never read, and faces are only compared by name, which
 // costs a fraction of matching every face against patterns.
-QByteArray configuration(const QByteArray &systemFile, const Files &offer)
+bool select(FcConfig *config, const Files &offer)
 {
     Files accepted = offer;
     for (const QByteArray &path : offer) {
@@ -176,9 +174,7 @@ QByteArray configuration(const QByteArray &systemFile, const Files &offer)
             slash = path.lastIndexOf('/', slash - 1);
         }
     }
-    QByteArray xml = "<?xml version=\"1.0\"?>\n<fontconfig>\n<include>"
-        + QString::fromUtf8(systemFile).toHtmlEscaped().toUtf8()
-        + "</include>\n<selectfont>\n<acceptfont>\n";
+    QByteArray xml = "<?xml version=\"1.0\"?>\n<fontconfig>\n<selectfont>\n<acceptfont>\n";
     for (const QByteArray &path : std::as_const(accepted)) {
         // fontconfig's globs have no escapes: a name with * or ? in it accepts a few more.
         xml += "<glob>" + QString::fromUtf8(path).toHtmlEscaped().toUtf8() + "</glob>\n";
@@ -187,17 +183,136 @@ QByteArray configuration(const QByteArray &systemFile, const Files &offer)
     // to reject nothing.
     xml += "</acceptfont>\n<rejectfont><glob>/*</glob></rejectfont>\n</selectfont>\n"
            "</fontconfig>\n";
-    return xml;
+    // Should the selection fail, the system's configuration stays: slower, drawn the same.
+    return FcConfigParseAndLoadFromMemory(config, utf8(xml), FcTrue) && FcConfigBuildFonts(config)
+        && FcConfigSetCurrent(config);
+}
+
+QList<QByteArray> strings(FcStrList *list)
+{
+    QList<QByteArray> values;
+    while (const FcChar8 *value = FcStrListNext(list))
+        values << QByteArray(reinterpret_cast<const char *>(value));
+    FcStrListDone(list);
+    return values;
+}
+
+// What an offer depends on besides its arguments, by the times fontconfig itself goes by to
+// decide whether its caches still hold: the configuration files and folders read (a file
+// added, removed or changed), the font folders they name, and when each font folder found
+// below them last changed (a face installed or removed). `parsed` has read the configuration
+// and listed no face yet.
+QByteArray state(
+    FcConfig *parsed, const QList<QByteArray> &fontFolders, const QByteArray &arguments)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(arguments);
+    const auto stamp = [&hash](const QByteArray &path) {
+        struct stat info = {};
+        hash.addData(path + '\0');
+        if (::stat(path.constData(), &info) == 0) {
+            hash.addData(
+                QByteArrayView(reinterpret_cast<const char *>(&info.st_mtim), sizeof info.st_mtim));
+        }
+    };
+    for (const QByteArray &file : strings(FcConfigGetConfigFiles(parsed)))
+        stamp(file);
+    for (const QByteArray &folder : strings(FcConfigGetFontDirs(parsed)))
+        hash.addData("named " + folder + '\0');
+    for (const QByteArray &folder : fontFolders)
+        stamp(folder);
+    return hash.result().toHex();
+}
+
+// An offer kept from an earlier start: the state it was made in, the font folders that state
+// covers, the installed faces asked for and the offered files, one per line.
+struct KeptOffer
+{
+    QList<QByteArray> fontFolders;
+    QStringList present;
+    Files files;
+};
+
+std::optional<KeptOffer> readOffer(
+    const QString &path, FcConfig *parsed, const QByteArray &arguments)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    KeptOffer kept;
+    for (const QByteArray &line : lines.mid(1)) {
+        if (line.startsWith("folder "))
+            kept.fontFolders << line.mid(7);
+        else if (line.startsWith("present "))
+            kept.present << QString::fromUtf8(line.mid(8));
+        else if (line.startsWith("file "))
+            kept.files.insert(line.mid(5));
+    }
+    if (kept.files.isEmpty() || lines.constFirst() != state(parsed, kept.fontFolders, arguments))
+        return std::nullopt;
+    return kept;
+}
+
+// Kept for the next start; never written where a name would not read back.
+void keepOffer(const QString &path, const QByteArray &state, const KeptOffer &offer)
+{
+    QByteArray text = state + '\n';
+    for (const QByteArray &folder : offer.fontFolders)
+        text += "folder " + folder + '\n';
+    for (const QString &face : offer.present)
+        text += "present " + face.toUtf8() + '\n';
+    for (const QByteArray &file : offer.files)
+        text += "file " + file + '\n';
+    if (text.count('\n')
+        != 1 + offer.fontFolders.size() + offer.present.size() + offer.files.size())
+        return;
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile save(path);
+    if (save.open(QIODevice::WriteOnly) && save.write(text) == text.size())
+        save.commit();
+}
+
+// For characters outside the window's own text: the family and language whose fallback order
+// finds their faces, once an offer was selected, and the characters and files handled so far.
+struct Coverage
+{
+    bool selected = false;
+    QString family;
+    QByteArray language;
+    CharSet handled;
+    Files given;
+};
+
+Coverage &coverage()
+{
+    static Coverage state;
+    return state;
 }
 
 } // namespace
 
 QStringList offerOnlyFonts(const QStringList &faces, const QStringList &desktopFamilies,
-    const QString &text, int facesWorthSelecting)
+    const QString &text, int facesWorthSelecting, const QString &keptOffer)
 {
-    if (!FcInit())
+    const QList<QByteArray> languages = requestLanguages();
+    coverage() = {false, desktopFamilies.value(0), languages.constLast(), charSet(text), {}};
+    const QByteArray arguments = QByteArray::number(FcGetVersion()) + '\n'
+        + faces.join(u'\n').toUtf8() + "\n\n" + desktopFamilies.join(u'\n').toUtf8() + "\n\n"
+        + text.toUtf8() + '\n' + QByteArray::number(facesWorthSelecting);
+    // The configuration as fontconfig reads it at every start, before any face is listed: with
+    // an offer kept for the same state, no face needs listing before the selection.
+    const Config parsed(FcConfigCreate());
+    if (!FcConfigParseAndLoad(parsed.get(), nullptr, FcTrue))
         return faces; // no fontconfig configuration at all: Qt copes as it can
-    FcConfig *system = FcConfigGetCurrent();
+    if (const std::optional<KeptOffer> kept = readOffer(keptOffer, parsed.get(), arguments)) {
+        coverage().selected = select(parsed.get(), kept->files);
+        return kept->present;
+    }
+    // Every face, as Qt would list them; Qt takes this configuration where nothing is selected.
+    if (!FcConfigBuildFonts(parsed.get()) || !FcConfigSetCurrent(parsed.get()))
+        return faces;
+    FcConfig *system = parsed.get();
     const CharSet textCharacters = charSet(text);
     // Of the families asked for, those installed, and whether every face of each draws all of
     // the text by itself.
@@ -214,50 +329,80 @@ QStringList offerOnlyFonts(const QStringList &faces, const QStringList &desktopF
         installed[key] = installed.value(key, true) && covers;
         return false;
     });
-    QStringList present;
+    KeptOffer offer;
     QSet<QString> families; // as keys
     for (const QString &face : faces) {
         if (installed.contains(familyKey(face))) {
-            present << face;
+            offer.present << face;
             families.insert(familyKey(face));
         }
     }
     // Where Qt's own listing costs less than building a selection, there is nothing to gain.
     const FcFontSet *systemFaces = FcConfigGetFonts(system, FcSetSystem);
     if (!systemFaces || systemFaces->nfont < facesWorthSelecting)
-        return present;
+        return offer.present;
 
     for (const QString &family : desktopFamilies)
         families.insert(familyKey(family));
     // Qt asks fontconfig for fallbacks of the first family a font names (the rest it names
     // itself), for the characters that family lacks.
     QStringList first = desktopFamilies;
-    if (!present.isEmpty())
-        first << present.constFirst();
+    if (!offer.present.isEmpty())
+        first << offer.present.constFirst();
     first.removeDuplicates();
-    const QList<QByteArray> languages = requestLanguages();
     for (const QString &family : std::as_const(first)) {
         if (installed.value(familyKey(family)))
             continue;
         for (const QByteArray &language : languages)
             addUpToCover(families, system, family, language, textCharacters.get());
     }
-    Files offer;
-    addFamilies(offer, system, families);
-    addCoverage(offer, system, desktopFamilies.value(0), languages.constLast());
-    offer.remove(QByteArray());
+    addFamilies(offer.files, system, families);
+    offer.files.remove(QByteArray());
+    offer.fontFolders = strings(FcConfigGetFontDirs(system));
+    const Config selection(FcConfigCreate());
+    if (!FcConfigParseAndLoad(selection.get(), nullptr, FcTrue))
+        return offer.present;
+    const QByteArray madeIn = state(selection.get(), offer.fontFolders, arguments);
+    if (select(selection.get(), offer.files)) {
+        coverage().selected = true;
+        keepOffer(keptOffer, madeIn, offer);
+    }
+    return offer.present;
+}
 
-    FcChar8 *systemFile = FcConfigGetFilename(system, nullptr);
-    if (!systemFile)
-        return present;
-    const QByteArray xml = configuration(reinterpret_cast<const char *>(systemFile), offer);
-    FcStrFree(systemFile);
-    FcConfig *config = FcConfigCreate();
-    // Should the selection fail, the system's configuration stays: slower, drawn the same.
-    if (FcConfigParseAndLoadFromMemory(config, utf8(xml), FcTrue) && FcConfigBuildFonts(config))
-        FcConfigSetCurrent(config);
-    FcConfigDestroy(config);
-    return present;
+QStringList facesForMissingCharacters(const QString &text)
+{
+    Coverage &state = coverage();
+    if (!state.selected)
+        return {};
+    // Characters outside the window's text, not seen before. That an offered face has one is
+    // not enough: Qt looks for it only among faces fontconfig says support its script.
+    const CharSet missing(FcCharSetCreate());
+    for (const char32_t character : text.toUcs4()) {
+        if (!FcCharSetHasChar(state.handled.get(), character)) {
+            FcCharSetAddChar(state.handled.get(), character);
+            FcCharSetAddChar(missing.get(), character);
+        }
+    }
+    if (FcCharSetCount(missing.get()) == 0)
+        return {};
+    // A trimmed sort keeps a face only where it draws a character no face before it has: for
+    // every character the machine can draw, the face this order reaches first. Qt may order
+    // other scripts' fallbacks differently; a pasted character is drawn all the same.
+    static FcConfig *everyFace = FcInitLoadConfigAndFonts();
+    const FontSet order = fallbackOrder(everyFace, state.family, state.language, FcTrue);
+    QStringList files;
+    for (int i = 0; order && i < order->nfont; ++i) {
+        FcCharSet *characters = nullptr;
+        const QByteArray path = file(order->fonts[i]);
+        if (FcPatternGetCharSet(order->fonts[i], FC_CHARSET, 0, &characters) == FcResultMatch
+            && FcCharSetIntersectCount(characters, missing.get()) > 0
+            && !state.given.contains(path)) {
+            state.given.insert(path);
+            files << QString::fromUtf8(path);
+        }
+    }
+    return files;
 }
 
 } // namespace kavro

@@ -7,6 +7,9 @@
 #include "platform/font_offer.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include <utility>
@@ -90,7 +93,29 @@ void offerWindowFonts(FontOffer when)
     for (const char *widget : {"QMenuBar", "QMenu", "QMessageBox", "QPushButton", "QLabel"})
         desktopFamilies << QApplication::font(widget).family();
     installedFaces() = offerOnlyFonts(fieldFaces() + allJapaneseFallbacks(), desktopFamilies,
-        windowText(), when == FontOffer::Always ? 0 : kFacesWorthSelecting);
+        windowText(), when == FontOffer::Always ? 0 : kFacesWorthSelecting,
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+            + QStringLiteral("/kavro/font-offer"));
+}
+
+void drawPastedCharacters(QWidget *window)
+{
+    // Every field's text is drawn by a line edit: the spin box's and the currency box's too.
+    for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
+        QObject::connect(field, &QLineEdit::textChanged, field, [field](const QString &text) {
+            const QStringList files = facesForMissingCharacters(text);
+            if (files.isEmpty())
+                return;
+            for (const QString &file : files)
+                QFontDatabase::addApplicationFont(file);
+            // Adding a font flushes Qt's font cache but not the fallback families it keeps for
+            // each family and script (Qt 6.4 to 6.8), so the new faces would go unused;
+            // removing one flushes both.
+            QFontDatabase::removeApplicationFont(QFontDatabase::addApplicationFont(files.first()));
+            QEvent change(QEvent::FontChange);
+            QCoreApplication::sendEvent(field, &change);
+        });
+    }
 }
 
 QFont fieldFont(qreal pointSize)

@@ -18,6 +18,10 @@ enum class FontOffer {
 // installed families.
 void offerWindowFonts(FontOffer when = FontOffer::WhereItPays);
 
+// Gives Qt the installed faces for characters in any of the window's fields that no offered
+// face draws (text pasted in another script), and lays the field out again with them.
+void drawPastedCharacters(QWidget *window);
+
 // The fields' and labels' face, falling back to proportional Japanese faces that Linux has,
 // so that kana never land in a fixed-pitch face or as boxes.
 QFont fieldFont(qreal pointSize);

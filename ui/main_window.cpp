@@ -92,6 +92,7 @@ FormMain::FormMain(Services &services, RateStore &store, QWidget *parent)
     // state at once (changeEvent).
     layout()->setSizeConstraint(
         clientDrawsItsFrame() ? QLayout::SetMinimumSize : QLayout::SetFixedSize);
+    drawPastedCharacters(this); // a stored rate too
     load();
     m_textmoto->setFocus();
 }
