@@ -38,10 +38,9 @@ if in_session "$@"; then
         check "the program chose X11 (its window is on Xwayland)" within 100 window_shown
         check "and said nothing to the compositor itself" bash -c "! grep -q xdg_toplevel '$work/$kind.wayland'"
         check "title" [ "$(xdotool getwindowname "$window")" = '$ to ¥ 通貨換算ツール Ver1.0' ]
-        check "a fixed size: minimum equals maximum" bash -c \
-            "xprop -id $window WM_NORMAL_HINTS | grep -q 'program specified minimum size: 350 by' &&
-             [ \"\$(xprop -id $window WM_NORMAL_HINTS | sed -n 's/.*minimum size: //p')\" = \
-               \"\$(xprop -id $window WM_NORMAL_HINTS | sed -n 's/.*maximum size: //p')\" ]"
+        hint() { xprop -id "$window" WM_NORMAL_HINTS | sed -n "s/.*program specified $1 size: //p"; }
+        fixed() { [[ $(hint minimum) == "$(hint maximum)" && $(hint minimum) == "350 by "* ]]; }
+        check "a fixed size: minimum equals maximum, 350 wide" fixed
         # (weston's X11 window manager keeps only the states it knows, so the taskbar hint is
         # not visible here; mutter, GNOME's, keeps it: window_managers.sh.)
     else

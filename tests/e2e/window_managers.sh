@@ -25,8 +25,7 @@ if in_session "$@"; then
     managed() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
     amount=元の通貨の値段を入力してください。
     focused() { [[ $(xdotool getwindowfocus) == "$window" ]]; }
-    box_up() { xdotool search --name '^バージョン情報$' > /dev/null; }
-    box_gone() { ! box_up; }
+    box_gone() { ! xdotool search --name '^バージョン情報$' > /dev/null; }
     # Mapped and holding the keyboard: only then does a key meant for the box reach it.
     box_focused() {
         local box

@@ -13,6 +13,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <optional>
+#include <tuple>
+
 using namespace kavro;
 using namespace Qt::StringLiterals;
 
@@ -68,23 +71,15 @@ void tst_QtServices::messageBoxHasItsIconCaptionAndWindow()
     QtServices services(u"KAVRO"_s);
     services.setWindow(&window);
 
-    struct
-    {
-        bool seen = false;
-        QMessageBox::Icon icon {};
-        QString caption;
-        QString text;
-        QWidget *parent = nullptr;
-        QPoint centre;
-        qreal pointSize = 0;
-    } shown;
+    // What the box showed, read while it is up.
+    std::optional<std::tuple<QMessageBox::Icon, QString, QString, QWidget *, QPoint, qreal>> shown;
     QTimer answer;
     answer.setInterval(10);
     connect(&answer, &QTimer::timeout, this, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
-        shown = {true, box->icon(), box->windowTitle(), box->text(), box->parentWidget(),
+        shown = {box->icon(), box->windowTitle(), box->text(), box->parentWidget(),
             box->frameGeometry().center(), box->font().pointSizeF()};
         answer.stop();
         box->button(QMessageBox::Ok)->click();
@@ -99,14 +94,15 @@ void tst_QtServices::messageBoxHasItsIconCaptionAndWindow()
     services.showMessage(u"計算できません。"_s, style, caption);
     QApplication::setFont(saved);
 
-    QVERIFY(shown.seen);
-    QCOMPARE(shown.icon, icon);
-    QCOMPARE(shown.caption, shownCaption);
-    QCOMPARE(shown.text, u"計算できません。"_s);
-    QCOMPARE(shown.parent, &window);
-    QVERIFY2((shown.centre - window.frameGeometry().center()).manhattanLength() <= 4,
-        qPrintable(u"box centred at %1,%2"_s.arg(shown.centre.x()).arg(shown.centre.y())));
-    QCOMPARE(shown.pointSize, 15.0);
+    QVERIFY(shown);
+    const auto [shownIcon, shownTitle, text, parent, centre, pointSize] = *shown;
+    QCOMPARE(shownIcon, icon);
+    QCOMPARE(shownTitle, shownCaption);
+    QCOMPARE(text, u"計算できません。"_s);
+    QCOMPARE(parent, &window);
+    QVERIFY2((centre - window.frameGeometry().center()).manhattanLength() <= 4,
+        qPrintable(u"box centred at %1,%2"_s.arg(centre.x()).arg(centre.y())));
+    QCOMPARE(pointSize, 15.0);
 }
 
 void tst_QtServices::titleBarClosesOnlyFromItsCloseBox_data()

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 KAVRO developers
 // SPDX-License-Identifier: MIT
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -79,6 +80,7 @@ void tst_WindowFonts::drawnAsWithEveryFace_data()
     QTest::addColumn<QString>("rules");
     QTest::addColumn<QString>("fieldFace"); // empty: whichever the system picks
     QTest::addColumn<QString>("pasted"); // into the amount and result fields
+    QTest::addColumn<bool>("installedLater"); // the Japanese folder, after a start
 
     // Latin desktop faces bind strongly: fontconfig's best match for Japanese text in them is
     // the Latin face itself (GNOME's gtk-font-name, KDE's Noto Sans).
@@ -99,25 +101,28 @@ void tst_WindowFonts::drawnAsWithEveryFace_data()
                 continue; // not on those machines
             QTest::addRow("%s, desktop face %s", fontSet.name,
                 desktopFace.isEmpty() ? "Qt's generic" : qPrintable(desktopFace))
-                << fontSet.folder << desktopFace << QString() << QString() << QString();
+                << fontSet.folder << desktopFace << QString() << QString() << QString() << false;
         }
     }
     QTest::newRow("a user's sans-serif")
         << QString() << QString()
         << u"<alias binding=\"strong\"><family>sans-serif</family>"
            "<prefer><family>DejaVu Serif</family></prefer></alias>"_s
-        << QString() << QString();
+        << QString() << QString() << false;
     // A face installed under the name the window asks for first is the one it gets.
     QTest::newRow("ＭＳ Ｐゴシック installed")
         << QString() << QString()
         << u"<dir>%1</dir><match target=\"scan\"><test name=\"family\"><string>DejaVu Serif"
            "</string></test><edit name=\"family\" mode=\"assign_replace\"><string>ＭＳ Ｐゴシック"
            "</string></edit></match>"_s
-        << u"ＭＳ Ｐゴシック"_s << QString();
+        << u"ＭＳ Ｐゴシック"_s << QString() << false;
     // Drawn by the faces that add characters no face before them has, where the machine has one.
     QTest::newRow("text pasted in other scripts")
         << QString() << QString() << QString() << QString()
-        << u"한글 ไทย عربي Ελλ Кир हिन्दी ᚠᛇ ☃ 😀 中文 ㄅ"_s;
+        << u"한글 ไทย عربي Ελλ Кир हिन्दी ᚠᛇ ☃ 😀 中文 ㄅ"_s << false;
+    // A start keeps its offer for the next: one that finds a face installed since makes it anew.
+    QTest::newRow("IPAexGothic installed after a start")
+        << fontSets[1].folder << QString() << QString() << QString() << QString() << true;
 }
 
 void tst_WindowFonts::drawnAsWithEveryFace()
@@ -127,18 +132,26 @@ void tst_WindowFonts::drawnAsWithEveryFace()
     QFETCH(QString, rules);
     QFETCH(QString, fieldFace);
     QFETCH(QString, pasted);
+    QFETCH(bool, installedLater);
     // The test set-up installs these.
     QVERIFY(QFile::exists(kSerif));
     QVERIFY(japaneseFolder.isEmpty() || QDir(japaneseFolder).exists());
     QTemporaryDir home;
     QVERIFY(home.isValid());
     // A machine with DejaVu and one Japanese font folder, under the system's rules.
-    const QString fontSet = japaneseFolder.isEmpty() ? QString() : home.filePath(u"fonts.conf"_s);
+    const QString folder = installedLater ? home.filePath(u"late"_s) : japaneseFolder;
+    const QString fontSet = folder.isEmpty() ? QString() : home.filePath(u"fonts.conf"_s);
     QVERIFY(fontSet.isEmpty()
         || writeConfig(fontSet,
             u"<dir>/usr/share/fonts/truetype/dejavu</dir><dir>%1</dir><cachedir>%2</cachedir>"
             "<include ignore_missing=\"yes\">/etc/fonts/conf.d</include>"_s.arg(
-                japaneseFolder, home.filePath(u"cache/fontconfig"_s))));
+                folder, home.filePath(u"cache/fontconfig"_s))));
+    if (installedLater) {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(!snapshots(home, u"before"_s, true, fontSet, desktopFace, pasted).isEmpty());
+        for (const QString &name : QDir(japaneseFolder).entryList(QDir::Files))
+            QVERIFY(QFile::copy(japaneseFolder + u'/' + name, folder + u'/' + name));
+    }
     if (rules.contains(u"<dir>"_s)) {
         // A private copy, so that the renaming touches no face the system offers.
         QVERIFY(QDir().mkpath(home.filePath(u"fonts"_s)));
@@ -151,16 +164,24 @@ void tst_WindowFonts::drawnAsWithEveryFace()
 
     const QString everyFace = snapshots(home, u"every"_s, false, fontSet, desktopFace, pasted);
     const QString onlyOffered = snapshots(home, u"offered"_s, true, fontSet, desktopFace, pasted);
-    QVERIFY(!everyFace.isEmpty() && !onlyOffered.isEmpty());
+    // The next start takes the offer kept, without making it again.
+    const QFileInfo kept(home.filePath(u"cache/kavro/font-offer"_s));
+    const QDateTime made = kept.lastModified();
+    const QString keptOffer = snapshots(home, u"kept"_s, true, fontSet, desktopFace, pasted);
+    QVERIFY(made.isValid());
+    QCOMPARE(QFileInfo(kept.filePath()).lastModified(), made);
+    QVERIFY(!everyFace.isEmpty() && !onlyOffered.isEmpty() && !keptOffer.isEmpty());
     const QDir every(everyFace);
     const QDir offered(onlyOffered);
     const QStringList drawn = every.entryList({u"*.png"_s}, QDir::Files, QDir::Name);
     QCOMPARE(drawn.size(), 6); // the window, three menus, two boxes
-    QCOMPARE(offered.entryList({u"*.png"_s}, QDir::Files, QDir::Name), drawn);
-    for (const QString &name : drawn) {
-        const QImage expected(every.filePath(name));
-        const QImage actual(offered.filePath(name));
-        QVERIFY2(!expected.isNull() && actual == expected, qPrintable(name));
+    for (const QDir &start : {offered, QDir(keptOffer)}) {
+        QCOMPARE(start.entryList({u"*.png"_s}, QDir::Files, QDir::Name), drawn);
+        for (const QString &name : drawn) {
+            const QImage expected(every.filePath(name));
+            QVERIFY2(!expected.isNull() && QImage(start.filePath(name)) == expected,
+                qPrintable(start.dirName() + u'/' + name));
+        }
     }
     // Fewer faces, or the start pays for every face again.
     const int offeredFaces = text(offered.filePath(u"faces.txt"_s)).toInt();
