@@ -18,6 +18,9 @@ expected+=("share/icons/hicolor/scalable/apps/$id.svg" share/man/man1/kavro.1.gz
 check "installs exactly the expected files" diff <(printf '%s\n' "${expected[@]}" | sort) \
     <(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)
 check "kavro is executable" [ -x "$prefix/bin/kavro" ]
+# An empty entry in a search path names the folder the program is started from.
+check "neither the built nor the installed program has a library search path" bash -c \
+    "! readelf -d '$build/app/kavro' '$prefix/bin/kavro' | grep -E 'RPATH|RUNPATH'"
 
 entry=$prefix/share/applications/$id.desktop
 check "desktop-file-validate" desktop-file-validate "$entry"
