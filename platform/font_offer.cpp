@@ -3,6 +3,7 @@
 
 #include "platform/font_offer.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -200,8 +201,8 @@ QList<QByteArray> strings(FcStrList *list)
 // What an offer depends on besides its arguments, by the times fontconfig itself goes by to
 // decide whether its caches still hold: the configuration files and folders read (a file
 // added, removed or changed), the font folders they name, and when each font folder found
-// below them last changed (a face installed or removed). `parsed` has read the configuration
-// and listed no face yet.
+// below them last changed (a face installed or removed); and the program itself, whose rules
+// made the offer. `parsed` has read the configuration and listed no face yet.
 QByteArray state(
     FcConfig *parsed, const QList<QByteArray> &fontFolders, const QByteArray &arguments)
 {
@@ -215,6 +216,7 @@ QByteArray state(
                 QByteArrayView(reinterpret_cast<const char *>(&info.st_mtim), sizeof info.st_mtim));
         }
     };
+    stamp(QFile::encodeName(QCoreApplication::applicationFilePath()));
     for (const QByteArray &file : strings(FcConfigGetConfigFiles(parsed)))
         stamp(file);
     for (const QByteArray &folder : strings(FcConfigGetFontDirs(parsed)))
@@ -299,7 +301,8 @@ QStringList offerOnlyFonts(const QStringList &faces, const QStringList &desktopF
     coverage() = {false, desktopFamilies.value(0), languages.constLast(), charSet(text), {}};
     const QByteArray arguments = QByteArray::number(FcGetVersion()) + '\n'
         + faces.join(u'\n').toUtf8() + "\n\n" + desktopFamilies.join(u'\n').toUtf8() + "\n\n"
-        + text.toUtf8() + '\n' + QByteArray::number(facesWorthSelecting);
+        + text.toUtf8() + '\n' + languages.join('\n') + '\n'
+        + QByteArray::number(facesWorthSelecting);
     // The configuration as fontconfig reads it at every start, before any face is listed: with
     // an offer kept for the same state, no face needs listing before the selection.
     const Config parsed(FcConfigCreate());

@@ -94,8 +94,8 @@ void offerWindowFonts(FontOffer when)
         desktopFamilies << QApplication::font(widget).family();
     installedFaces() = offerOnlyFonts(fieldFaces() + allJapaneseFallbacks(), desktopFamilies,
         windowText(), when == FontOffer::Always ? 0 : kFacesWorthSelecting,
-        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-            + QStringLiteral("/kavro/font-offer"));
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+            + QStringLiteral("/font-offer"));
 }
 
 void drawPastedCharacters(QWidget *window)

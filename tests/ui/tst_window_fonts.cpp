@@ -165,7 +165,7 @@ void tst_WindowFonts::drawnAsWithEveryFace()
     const QString everyFace = snapshots(home, u"every"_s, false, fontSet, desktopFace, pasted);
     const QString onlyOffered = snapshots(home, u"offered"_s, true, fontSet, desktopFace, pasted);
     // The next start takes the offer kept, without making it again.
-    const QFileInfo kept(home.filePath(u"cache/kavro/font-offer"_s));
+    const QFileInfo kept(home.filePath(u"cache/window_snapshots/font-offer"_s));
     const QDateTime made = kept.lastModified();
     const QString keptOffer = snapshots(home, u"kept"_s, true, fontSet, desktopFace, pasted);
     QVERIFY(made.isValid());
