@@ -4,6 +4,7 @@
 #include "settings/ini_rate_store.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,10 +14,10 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <utility>
+
+#include <unistd.h>
 
 namespace kavro {
 
@@ -65,30 +66,51 @@ QString IniRateStore::load()
 
 bool IniRateStore::save(const QString &text)
 {
+    const QString file = linkedFile();
     if (!std::exchange(m_scratchSwept, true))
-        removeAbandonedScratch();
-    const bool saved = write(text);
+        removeAbandonedScratch(file);
+    const bool saved = write(file, text);
     if (!saved)
         reportFailure();
     return saved;
+}
+
+// The file at the end of the store's chain of symbolic links, which need not exist yet: a
+// rename over the link itself would replace it with a plain file. A relative link is read
+// from the folder it really is in, as the kernel reads it.
+QString IniRateStore::linkedFile() const
+{
+    QString file = m_filePath;
+    for (int links = 0; links < 40; ++links) { // the kernel's own limit
+        QByteArray linked(4096, Qt::Uninitialized);
+        const ssize_t size
+            = ::readlink(QFile::encodeName(file).constData(), linked.data(), size_t(linked.size()));
+        if (size < 0 || size == linked.size())
+            break;
+        const QString target = QFile::decodeName(linked.left(size));
+        const QFileInfo link(file);
+        const QString folder = QDir(link.absolutePath()).canonicalPath();
+        file = QDir(folder.isEmpty() ? link.absolutePath() : folder).absoluteFilePath(target);
+    }
+    return file;
 }
 
 // QSettings writes the store itself under "<file>.lock", and waits as long as a live process
 // holds that lock: one instance stopped or hung mid-write would freeze every other. Here
 // QSettings writes a scratch file that no one else knows of (flushed to disk and complete,
 // through its own atomic save), and rename(2) puts it in place in one step.
-bool IniRateStore::write(const QString &text) const
+bool IniRateStore::write(const QString &file, const QString &text) const
 {
-    const QFileInfo store(m_filePath);
+    const QFileInfo store(file);
     // A read-only store is the user's say: it is not replaced behind their back.
     if (store.isDir() || (store.exists() && !store.isWritable()))
         return false;
     if (!QDir().mkpath(store.absolutePath()))
         return false;
 
-    const QString scratch = scratchPath(m_filePath);
+    const QString scratch = scratchPath(file);
     {
-        const QSettings current(m_filePath, QSettings::IniFormat);
+        const QSettings current(file, QSettings::IniFormat);
         QSettings next(scratch, QSettings::IniFormat);
         // Whatever else a hand-edited file holds stays, as QSettings itself would keep it.
         for (const QString &key : current.allKeys()) {
@@ -102,10 +124,10 @@ bool IniRateStore::write(const QString &text) const
             return false;
         }
     }
+    // A store the user made private stays private.
     if (store.exists())
-        QFile::setPermissions(scratch, QFile::permissions(m_filePath));
-    if (std::rename(
-            QFile::encodeName(scratch).constData(), QFile::encodeName(m_filePath).constData())
+        QFile::setPermissions(scratch, QFile::permissions(file));
+    if (std::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(file).constData())
         != 0) {
         QFile::remove(scratch);
         return false;
@@ -113,19 +135,19 @@ bool IniRateStore::write(const QString &text) const
     return true;
 }
 
-// What a writer killed mid-write left beside the store: its scratch file, QSettings' lock and
-// temporary file for it. The writer's process number is in the name; only a gone one's go.
-void IniRateStore::removeAbandonedScratch() const
+// What writers ended mid-write left beside the store: their scratch files, and QSettings' lock
+// and temporary file for them. A write lasts milliseconds, so a day-old one has no writer left.
+// The process number in the name cannot tell: a live writer may run in another PID namespace
+// (a toolbox container) or on another machine that shares the home.
+void IniRateStore::removeAbandonedScratch(const QString &file)
 {
-    const QFileInfo store(m_filePath);
-    const QString prefix = store.fileName() + u'.';
+    const QFileInfo store(file);
+    const QDateTime abandoned = QDateTime::currentDateTimeUtc().addDays(-1);
     QDir folder = store.absoluteDir();
-    for (const QString &name :
-        folder.entryList({prefix + QStringLiteral("*-*.tmp*")}, QDir::Files | QDir::Hidden)) {
-        bool isNumber = false;
-        const long pid = name.mid(prefix.size()).section(u'-', 0, 0).toLong(&isNumber);
-        if (isNumber && pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
-            folder.remove(name);
+    for (const QFileInfo &scratch : folder.entryInfoList(
+             {store.fileName() + QStringLiteral(".*-*.tmp*")}, QDir::Files | QDir::Hidden)) {
+        if (scratch.lastModified() < abandoned)
+            folder.remove(scratch.fileName());
     }
 }
 

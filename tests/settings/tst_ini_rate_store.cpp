@@ -3,6 +3,7 @@
 
 #include "settings/ini_rate_store.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -31,6 +32,10 @@ private Q_SLOTS:
     void savedTextComesBackExactly_data();
     void savedTextComesBackExactly();
     void aSaveReplacesTheFileWholeNeverWritesIntoIt();
+    void aSaveKeepsTheStoreAsTheUserKeepsIt_data();
+    void aSaveKeepsTheStoreAsTheUserKeepsIt();
+    void onlyDayOldScratchFilesAreSwept_data();
+    void onlyDayOldScratchFilesAreSwept();
     void handEditedOrCorruptFilesStillStart_data();
     void handEditedOrCorruptFilesStillStart();
     void unwritableStoreWarnsOnceAndLaterWritesAreSilent();
@@ -123,30 +128,131 @@ void tst_IniRateStore::aSaveReplacesTheFileWholeNeverWritesIntoIt()
     QCOMPARE(storedText(oldFile), u"250"_s);
 }
 
+void tst_IniRateStore::aSaveKeepsTheStoreAsTheUserKeepsIt_data()
+{
+    QTest::addColumn<QString>("store"); // under the test's folder
+    QTest::addColumn<QStringList>("links"); // "name>target", made in this order
+    QTest::addColumn<QString>("file"); // where the rate is stored, made beforehand if it exists
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<int>("mode");
+
+    QTest::newRow("a private store stays private")
+        << u"RuvU.ini"_s << QStringList() << u"RuvU.ini"_s << true << 0600;
+    QTest::newRow("a linked store stays a link")
+        << u"RuvU.ini"_s << QStringList {u"RuvU.ini>dotfiles/RuvU.ini"_s} << u"dotfiles/RuvU.ini"_s
+        << true << 0600;
+    QTest::newRow("a chain of links ends at its last target")
+        << u"RuvU.ini"_s << QStringList {u"RuvU.ini>a.ini"_s, u"a.ini>dotfiles/RuvU.ini"_s}
+        << u"dotfiles/RuvU.ini"_s << true << 0644;
+    QTest::newRow("a link to a file not made yet makes it")
+        << u"RuvU.ini"_s << QStringList {u"RuvU.ini>dotfiles/new/RuvU.ini"_s}
+        << u"dotfiles/new/RuvU.ini"_s << false << 0;
+    // As the kernel reads it: from the folder the link is in, not from the link's name.
+    QTest::newRow("a relative link in a linked folder")
+        << u"config/RuvU.ini"_s
+        << QStringList {u"config>real/config"_s, u"real/config/RuvU.ini>../dotfiles/RuvU.ini"_s}
+        << u"real/dotfiles/RuvU.ini"_s << true << 0644;
+}
+
+void tst_IniRateStore::aSaveKeepsTheStoreAsTheUserKeepsIt()
+{
+    QFETCH(QString, store);
+    QFETCH(QStringList, links);
+    QFETCH(QString, file);
+    QFETCH(bool, exists);
+    QFETCH(int, mode);
+    const QDir dir(m_dir->path());
+    QVERIFY(dir.mkpath(u"real/config"_s) && dir.mkpath(u"real/dotfiles"_s)
+        && dir.mkpath(u"dotfiles"_s));
+    for (const QString &link : std::as_const(links)) {
+        const QString target = link.section(u'>', 1);
+        QVERIFY(QFile::link(target, dir.filePath(link.section(u'>', 0, 0))));
+    }
+    if (exists) {
+        QFile stored(dir.filePath(file));
+        QVERIFY(stored.open(QIODevice::WriteOnly));
+        stored.write("[ensouba]\nsaisin=250\n");
+        QVERIFY(::chmod(QFile::encodeName(stored.fileName()).constData(), mode_t(mode)) == 0);
+    }
+
+    IniRateStore rates(dir.filePath(store));
+    QCOMPARE(rates.load(), exists ? u"250"_s : u"100"_s);
+    QVERIFY(rates.save(u"321"_s));
+    QCOMPARE(storedText(dir.filePath(file)), u"321"_s);
+    for (const QString &link : std::as_const(links))
+        QVERIFY2(QFileInfo(dir.filePath(link.section(u'>', 0, 0))).isSymLink(), qPrintable(link));
+    struct stat info = {};
+    QVERIFY(::stat(QFile::encodeName(dir.filePath(file)).constData(), &info) == 0);
+    if (mode)
+        QCOMPARE(int(info.st_mode & 07777), mode);
+    QCOMPARE(QFileInfo(dir.filePath(file)).dir().entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void tst_IniRateStore::onlyDayOldScratchFilesAreSwept_data()
+{
+    QTest::addColumn<QString>("name"); // beside the store
+    QTest::addColumn<int>("ageHours");
+    QTest::addColumn<bool>("kept");
+    // A writer in another PID namespace or on another machine: its number is unknown here.
+    QTest::newRow("a live writer's scratch file, whatever its process number")
+        << u"RuvU.ini.4194303-1a2b.tmp"_s << 0 << true;
+    QTest::newRow("QSettings' temporary file for it")
+        << u"RuvU.ini.1-1a2b.tmp.Xy12Zq"_s << 23 << true;
+    QTest::newRow("a day-old scratch file") << u"RuvU.ini.4194303-1a2b.tmp"_s << 25 << false;
+    QTest::newRow("a day-old lock") << u"RuvU.ini.1-1a2b.tmp.lock"_s << 25 << false;
+    QTest::newRow("a day-old file of the user's") << u"RuvU.ini.bak"_s << 25 << true;
+}
+
+void tst_IniRateStore::onlyDayOldScratchFilesAreSwept()
+{
+    QFETCH(QString, name);
+    QFETCH(int, ageHours);
+    QFETCH(bool, kept);
+    QFile scratch(m_dir->filePath(name));
+    QVERIFY(scratch.open(QIODevice::WriteOnly));
+    QVERIFY(scratch.setFileTime(
+        QDateTime::currentDateTime().addSecs(-3600 * ageHours), QFileDevice::FileModificationTime));
+    scratch.close();
+    IniRateStore store(m_path);
+    store.load();
+    QVERIFY(store.save(u"5"_s));
+    QCOMPARE(scratch.exists(), kept);
+    QCOMPARE(storedText(), u"5"_s);
+}
+
 void tst_IniRateStore::handEditedOrCorruptFilesStillStart_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("loaded");
+    QTest::addColumn<QByteArray>("kept"); // still in the file after a save
 
     QByteArray noise(4096, '\0');
     QRandomGenerator generator(20000713);
     for (char &byte : noise)
         byte = static_cast<char>(generator.bounded(256));
 
-    QTest::newRow("hand-written entry") << "[ensouba]\nsaisin=250\n"_ba << u"250"_s;
-    QTest::newRow("byte-order mark") << "\xef\xbb\xbf[ensouba]\nsaisin=250\n"_ba << u"250"_s;
-    QTest::newRow("CR LF line ends") << "[ensouba]\r\nsaisin=260\r\n"_ba << u"260"_s;
-    QTest::newRow("a comma reads as a list") << "[ensouba]\nsaisin=1,2\n"_ba << u"1,2"_s;
-    QTest::newRow("a value of another type") << "[ensouba]\nsaisin=@Rect(1 2 3 4)\n"_ba << u"100"_s;
-    QTest::newRow("other sections only") << "[other]\nsaisin=5\n"_ba << u"100"_s;
-    QTest::newRow("random bytes") << noise << u"100"_s;
-    QTest::newRow("empty file") << QByteArray() << u"100"_s;
+    QTest::newRow("hand-written entry") << "[ensouba]\nsaisin=250\n"_ba << u"250"_s << QByteArray();
+    QTest::newRow("byte-order mark")
+        << "\xef\xbb\xbf[ensouba]\nsaisin=250\n"_ba << u"250"_s << QByteArray();
+    QTest::newRow("CR LF line ends")
+        << "[ensouba]\r\nsaisin=260\r\n"_ba << u"260"_s << QByteArray();
+    QTest::newRow("a comma reads as a list")
+        << "[ensouba]\nsaisin=1,2\n"_ba << u"1,2"_s << QByteArray();
+    QTest::newRow("a value of another type")
+        << "[ensouba]\nsaisin=@Rect(1 2 3 4)\n"_ba << u"100"_s << QByteArray();
+    QTest::newRow("other sections only")
+        << "[other]\nsaisin=5\n"_ba << u"100"_s << "[other]\nsaisin=5\n"_ba;
+    QTest::newRow("other entries of the user's")
+        << "[ensouba]\nsaisin=250\ntsuika=mine\n"_ba << u"250"_s << "tsuika=mine\n"_ba;
+    QTest::newRow("random bytes") << noise << u"100"_s << QByteArray();
+    QTest::newRow("empty file") << QByteArray() << u"100"_s << QByteArray();
 }
 
 void tst_IniRateStore::handEditedOrCorruptFilesStillStart()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, loaded);
+    QFETCH(QByteArray, kept);
     {
         QFile file(m_path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -155,9 +261,11 @@ void tst_IniRateStore::handEditedOrCorruptFilesStillStart()
     IniRateStore store(m_path);
     QCOMPARE(store.load(), loaded);
 
-    // The next change writes a valid file.
+    // The next change writes a valid file, and keeps what else the user wrote.
     QVERIFY(store.save(u"321"_s));
     QCOMPARE(storedText(), u"321"_s);
+    QFile file(m_path);
+    QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains(kept));
 }
 
 void tst_IniRateStore::unwritableStoreWarnsOnceAndLaterWritesAreSilent()
@@ -227,8 +335,10 @@ void tst_IniRateStore::killedWhileWritingLeavesAWholeFileAndNoStall()
         QVERIFY(next.save(u"77"_s));
         QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(storedText(), u"77"_s);
-        // Nor is anything the killed writer left beside the store kept.
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), {u"RuvU.ini"_s});
+        // What the killed writer left beside the store is all scratch, swept once a day old.
+        const QStringList left = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+        for (const QString &name : left)
+            QVERIFY2(name == u"RuvU.ini"_s || name.contains(u".tmp"_s), qPrintable(name));
     }
 }
 
