@@ -3,80 +3,74 @@
 
 #include "platform/font_offer.h"
 
-#include <QCoreApplication>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QHash>
-#include <QSaveFile>
-#include <QSet>
-
-#include <fontconfig/fontconfig.h>
-#include <sys/stat.h>
-
-#include <memory>
-#include <optional>
+#include <algorithm>
 
 namespace kavro {
 
 namespace {
 
-template <typename T, void (*destroy)(T *)> struct Deleter
-{
-    void operator()(T *object) const { destroy(object); }
-};
-using Pattern = std::unique_ptr<FcPattern, Deleter<FcPattern, FcPatternDestroy>>;
-using FontSet = std::unique_ptr<FcFontSet, Deleter<FcFontSet, FcFontSetDestroy>>;
-using CharSet = std::unique_ptr<FcCharSet, Deleter<FcCharSet, FcCharSetDestroy>>;
-using Config = std::unique_ptr<FcConfig, Deleter<FcConfig, FcConfigDestroy>>;
+using Pattern = std::unique_ptr<FcPattern, fc::Deleter<FcPattern, FcPatternDestroy>>;
+using Faces = QList<FcPattern *>;
 
 const FcChar8 *utf8(const QByteArray &text)
 {
     return reinterpret_cast<const FcChar8 *>(text.constData());
 }
 
-QString string(FcPattern *pattern, const char *object)
+QByteArray valueOf(FcPattern *face, const char *object)
 {
     FcChar8 *value = nullptr;
-    if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch)
-        return {};
-    return QString::fromUtf8(reinterpret_cast<const char *>(value));
+    FcPatternGetString(face, object, 0, &value);
+    return QByteArray(reinterpret_cast<const char *>(value));
 }
 
-// fontconfig compares family names without case or blanks.
-QString familyKey(const QString &family)
+fc::CharSet characters(const QString &text)
 {
-    QString key = family.toCaseFolded();
-    key.remove(u' ');
-    return key;
-}
-
-QString familyKey(const FcChar8 *family)
-{
-    return familyKey(QString::fromUtf8(reinterpret_cast<const char *>(family)));
-}
-
-// Calls `visit` with each installed face and each name of its family, until it returns true.
-template <typename Visit> void forEachFamilyName(FcConfig *config, Visit visit)
-{
-    const FcFontSet *installedFaces = FcConfigGetFonts(config, FcSetSystem);
-    for (int i = 0; installedFaces && i < installedFaces->nfont; ++i) {
-        FcPattern *face = installedFaces->fonts[i];
-        FcChar8 *family = nullptr;
-        for (int n = 0; FcPatternGetString(face, FC_FAMILY, n, &family) == FcResultMatch; ++n) {
-            if (visit(face, familyKey(family)))
-                break;
-        }
-    }
-}
-
-CharSet charSet(const QString &text)
-{
-    CharSet set(FcCharSetCreate());
+    fc::CharSet set(FcCharSetCreate());
     for (const char32_t character : text.toUcs4())
         FcCharSetAddChar(set.get(), character);
     return set;
+}
+
+bool draws(FcPattern *face, const FcCharSet *text)
+{
+    FcCharSet *drawn = nullptr;
+    return FcPatternGetCharSet(face, FC_CHARSET, 0, &drawn) == FcResultMatch
+        && FcCharSetIsSubset(text, drawn);
+}
+
+// fontconfig compares family names without case or blanks; its own comparison is not public,
+// and names differ only in ASCII case and blanks in practice.
+bool sameFamily(const char *name, const char *other)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (;; ++name, ++other) {
+        while (*name == ' ')
+            ++name;
+        while (*other == ' ')
+            ++other;
+        if (lower(*name) != lower(*other))
+            return false;
+        if (*name == '\0')
+            return true;
+    }
+}
+
+// The faces of each family, in one pass over every face.
+QList<Faces> facesOf(const FcFontSet *every, const QList<QByteArray> &families)
+{
+    QList<Faces> faces(families.size());
+    for (int i = 0; i < every->nfont; ++i) {
+        FcChar8 *name = nullptr;
+        for (int n = 0; FcPatternGetString(every->fonts[i], FC_FAMILY, n, &name) == FcResultMatch;
+             ++n) {
+            for (qsizetype f = 0; f < families.size(); ++f) {
+                if (sameFamily(reinterpret_cast<const char *>(name), families[f].constData()))
+                    faces[f] << every->fonts[i];
+            }
+        }
+    }
+    return faces;
 }
 
 // The languages of Qt's fallback requests for the window's text: Japanese for kana; for Han,
@@ -86,20 +80,19 @@ QList<QByteArray> requestLanguages()
 {
     const Pattern pattern(FcPatternCreate());
     FcDefaultSubstitute(pattern.get());
-    const QByteArray processLanguage = string(pattern.get(), FC_LANG).toUtf8();
-    QList<QByteArray> languages {QByteArrayLiteral("ja")};
-    if (processLanguage != languages.constFirst())
-        languages << processLanguage;
-    return languages;
+    const QByteArray processLanguage = valueOf(pattern.get(), FC_LANG);
+    return processLanguage == "ja" ? QList {processLanguage}
+                                   : QList<QByteArray> {"ja", processLanguage};
 }
 
-// fontconfig's fallback order for text in this family and language, built as Qt builds the
-// request it walks when a character is missing from the family itself.
-FontSet fallbackOrder(
-    FcConfig *config, const QString &family, const QByteArray &language, FcBool trim)
+// fontconfig's fallback order for text in this family and language, from the request Qt builds
+// when a character is missing from the family itself. Trimmed, it keeps a face only where it
+// draws a character no face before it does.
+fc::FontSet fallbackOrder(FcConfig *config, FcFontSet *every, const QByteArray &family,
+    const QByteArray &language, FcBool trim)
 {
     const Pattern pattern(FcPatternCreate());
-    FcPatternAddString(pattern.get(), FC_FAMILY, utf8(family.toUtf8()));
+    FcPatternAddString(pattern.get(), FC_FAMILY, utf8(family));
     FcPatternAddInteger(pattern.get(), FC_SLANT, FC_SLANT_ROMAN);
     if (!language.isEmpty())
         FcPatternAddString(pattern.get(), FC_LANG, utf8(language));
@@ -107,302 +100,158 @@ FontSet fallbackOrder(
     FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    return FontSet(FcFontSort(config, pattern.get(), trim, nullptr, &result));
+    return fc::FontSet(FcFontSetSort(config, &every, 1, pattern.get(), trim, nullptr, &result));
 }
 
-using Files = QSet<QByteArray>;
-
-QByteArray file(FcPattern *face)
+// The families Qt may reach for the window's text in the order it tries them: the sort, not
+// the best match, since a strongly bound Latin family is its own best match for Japanese too.
+QList<QByteArray> familiesToCover(FcConfig *config, FcFontSet *every, const QByteArray &family,
+    const QByteArray &language, const FcCharSet *text)
 {
-    FcChar8 *path = nullptr;
-    if (FcPatternGetString(face, FC_FILE, 0, &path) != FcResultMatch)
-        return {};
-    return QByteArray(reinterpret_cast<const char *>(path));
+    const fc::FontSet order = fallbackOrder(config, every, family, language, FcFalse);
+    const fc::CharSet covered(FcCharSetCreate());
+    QList<QByteArray> families;
+    for (int i = 0; order && i < order->nfont && !FcCharSetIsSubset(text, covered.get()); ++i) {
+        families << valueOf(order->fonts[i], FC_FAMILY);
+        FcCharSet *drawn = nullptr;
+        if (FcPatternGetCharSet(order->fonts[i], FC_CHARSET, 0, &drawn) == FcResultMatch)
+            FcCharSetMerge(covered.get(), drawn, nullptr);
+    }
+    return families;
 }
 
-// The upright, normal-width faces of these families, of every weight: Qt picks among them for
-// the window's text, which is never italic or condensed. A family without one keeps them all.
-void addFamilies(Files &offer, FcConfig *config, const QSet<QString> &familyKeys)
+// Qt picks among a family's upright, normal-width faces for the window's text, which is never
+// italic or condensed. A family without one keeps them all.
+QSet<QByteArray> filesOf(const Faces &family)
 {
-    QHash<QString, Files> upright;
-    QHash<QString, Files> others;
-    forEachFamilyName(config, [&](FcPattern *face, const QString &key) {
-        if (!familyKeys.contains(key))
-            return false;
+    QSet<QByteArray> upright;
+    QSet<QByteArray> all;
+    for (FcPattern *face : family) {
         int slant = FC_SLANT_ROMAN;
         int width = FC_WIDTH_NORMAL;
         FcPatternGetInteger(face, FC_SLANT, 0, &slant);
         FcPatternGetInteger(face, FC_WIDTH, 0, &width);
-        (slant == FC_SLANT_ROMAN && width == FC_WIDTH_NORMAL ? upright : others)[key].insert(
-            file(face));
-        return true;
-    });
-    for (const QString &key : familyKeys)
-        offer.unite(upright.contains(key) ? upright.value(key) : others.value(key));
+        all << valueOf(face, FC_FILE);
+        if (slant == FC_SLANT_ROMAN && width == FC_WIDTH_NORMAL)
+            upright << valueOf(face, FC_FILE);
+    }
+    return upright.isEmpty() ? all : upright;
 }
 
-// The families Qt could reach for the window's own text, in the order Qt would try them: the
-// sort, not the best match, since a strongly bound Latin family is its own best match for
-// Japanese too. Every character's first face is reached once all of them are covered.
-void addUpToCover(QSet<QString> &families, FcConfig *config, const QString &family,
-    const QByteArray &language, const FcCharSet *text)
+// Accepts the files and the folders on their way and rejects every other path, then lists the
+// faces again: folders off the way are never read, and faces are compared by name alone.
+bool select(FcConfig *config, const QSet<QByteArray> &files)
 {
-    const FontSet order = fallbackOrder(config, family, language, FcFalse);
-    const CharSet covered(FcCharSetCreate());
-    for (int i = 0; order && i < order->nfont; ++i) {
-        FcPattern *face = order->fonts[i];
-        families.insert(familyKey(string(face, FC_FAMILY)));
-        FcCharSet *characters = nullptr;
-        if (FcPatternGetCharSet(face, FC_CHARSET, 0, &characters) == FcResultMatch) {
-            FcCharSetMerge(covered.get(), characters, nullptr);
-            if (FcCharSetIsSubset(text, covered.get()))
-                return;
-        }
-    }
-}
-
-// A selection by file name, added to the system's configuration (with the user's, which it
-// includes): the offered files and the folders on their way are accepted, every other path is
-// rejected. Folders off the way are never read, and faces are only compared by name, which
-// costs a fraction of matching every face against patterns.
-bool select(FcConfig *config, const Files &offer)
-{
-    Files accepted = offer;
-    for (const QByteArray &path : offer) {
-        qsizetype slash = path.lastIndexOf('/');
-        while (slash > 0) {
-            accepted.insert(path.left(slash));
-            slash = path.lastIndexOf('/', slash - 1);
-        }
-    }
-    QByteArray xml = "<?xml version=\"1.0\"?>\n<fontconfig>\n<selectfont>\n<acceptfont>\n";
-    for (const QByteArray &path : std::as_const(accepted)) {
+    QByteArray xml = "<?xml version=\"1.0\"?>\n<fontconfig><selectfont><acceptfont>\n";
+    for (const QByteArray &path : files) {
         // fontconfig's globs have no escapes: a name with * or ? in it accepts a few more.
         xml += "<glob>" + QString::fromUtf8(path).toHtmlEscaped().toUtf8() + "</glob>\n";
     }
-    // Rejecting "/*", not "*": with accepted globs beside it, fontconfig 2.15 takes a bare "*"
-    // to reject nothing.
-    xml += "</acceptfont>\n<rejectfont><glob>/*</glob></rejectfont>\n</selectfont>\n"
-           "</fontconfig>\n";
-    // Should the selection fail, the system's configuration stays: slower, drawn the same.
-    return FcConfigParseAndLoadFromMemory(config, utf8(xml), FcTrue) && FcConfigBuildFonts(config)
-        && FcConfigSetCurrent(config);
-}
-
-QList<QByteArray> strings(FcStrList *list)
-{
-    QList<QByteArray> values;
-    while (const FcChar8 *value = FcStrListNext(list))
-        values << QByteArray(reinterpret_cast<const char *>(value));
-    FcStrListDone(list);
-    return values;
-}
-
-// What an offer depends on besides its arguments, by the times fontconfig itself goes by to
-// decide whether its caches still hold: the configuration files and folders read (a file
-// added, removed or changed), the font folders they name, and when each font folder found
-// below them last changed (a face installed or removed); and the program itself, whose rules
-// made the offer. `parsed` has read the configuration and listed no face yet.
-QByteArray state(
-    FcConfig *parsed, const QList<QByteArray> &fontFolders, const QByteArray &arguments)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(arguments);
-    const auto stamp = [&hash](const QByteArray &path) {
-        struct stat info = {};
-        hash.addData(path + '\0');
-        if (::stat(path.constData(), &info) == 0) {
-            hash.addData(
-                QByteArrayView(reinterpret_cast<const char *>(&info.st_mtim), sizeof info.st_mtim));
-        }
-    };
-    stamp(QFile::encodeName(QCoreApplication::applicationFilePath()));
-    for (const QByteArray &file : strings(FcConfigGetConfigFiles(parsed)))
-        stamp(file);
-    for (const QByteArray &folder : strings(FcConfigGetFontDirs(parsed)))
-        hash.addData("named " + folder + '\0');
-    for (const QByteArray &folder : fontFolders)
-        stamp(folder);
-    return hash.result().toHex();
-}
-
-// An offer kept from an earlier start: the state it was made in, the font folders that state
-// covers, the installed faces asked for and the offered files, one per line.
-struct KeptOffer
-{
-    QList<QByteArray> fontFolders;
-    QStringList present;
-    Files files;
-};
-
-std::optional<KeptOffer> readOffer(
-    const QString &path, FcConfig *parsed, const QByteArray &arguments)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    KeptOffer kept;
-    for (const QByteArray &line : lines.mid(1)) {
-        if (line.startsWith("folder "))
-            kept.fontFolders << line.mid(7);
-        else if (line.startsWith("present "))
-            kept.present << QString::fromUtf8(line.mid(8));
-        else if (line.startsWith("file "))
-            kept.files.insert(line.mid(5));
-    }
-    if (kept.files.isEmpty() || lines.constFirst() != state(parsed, kept.fontFolders, arguments))
-        return std::nullopt;
-    return kept;
-}
-
-// Kept for the next start; never written where a name would not read back.
-void keepOffer(const QString &path, const QByteArray &state, const KeptOffer &offer)
-{
-    QByteArray text = state + '\n';
-    for (const QByteArray &folder : offer.fontFolders)
-        text += "folder " + folder + '\n';
-    for (const QString &face : offer.present)
-        text += "present " + face.toUtf8() + '\n';
-    for (const QByteArray &file : offer.files)
-        text += "file " + file + '\n';
-    if (text.count('\n')
-        != 1 + offer.fontFolders.size() + offer.present.size() + offer.files.size())
-        return;
-    QDir().mkpath(QFileInfo(path).path());
-    QSaveFile save(path);
-    if (save.open(QIODevice::WriteOnly) && save.write(text) == text.size())
-        save.commit();
-}
-
-// For characters outside the window's own text: the family and language whose fallback order
-// finds their faces, once an offer was selected, and the characters and files handled so far.
-struct Coverage
-{
-    bool selected = false;
-    QString family;
-    QByteArray language;
-    CharSet handled;
-    Files given;
-};
-
-Coverage &coverage()
-{
-    static Coverage state;
-    return state;
+    // "/*", not "*": beside accepted globs fontconfig 2.15 takes a bare "*" to reject nothing.
+    xml += "</acceptfont><rejectfont><glob>/*</glob></rejectfont></selectfont></fontconfig>\n";
+    return FcConfigParseAndLoadFromMemory(config, utf8(xml), FcTrue) && FcConfigBuildFonts(config);
 }
 
 } // namespace
 
-QStringList offerOnlyFonts(const QStringList &faces, const QStringList &desktopFamilies,
-    const QString &text, int facesWorthSelecting, const QString &keptOffer)
+FontOffer::FontOffer(const QStringList &families, const QStringList &desktopFamilies,
+    const QString &text, int minimumFaces)
+    : m_config(FcConfigCreate())
+    , m_installed(families)
+    , m_covered(characters(text))
 {
-    const QList<QByteArray> languages = requestLanguages();
-    coverage() = {false, desktopFamilies.value(0), languages.constLast(), charSet(text), {}};
-    const QByteArray arguments = QByteArray::number(FcGetVersion()) + '\n'
-        + faces.join(u'\n').toUtf8() + "\n\n" + desktopFamilies.join(u'\n').toUtf8() + "\n\n"
-        + text.toUtf8() + '\n' + languages.join('\n') + '\n'
-        + QByteArray::number(facesWorthSelecting);
-    // The configuration as fontconfig reads it at every start, before any face is listed: with
-    // an offer kept for the same state, no face needs listing before the selection.
-    const Config parsed(FcConfigCreate());
-    if (!FcConfigParseAndLoad(parsed.get(), nullptr, FcTrue))
-        return faces; // no fontconfig configuration at all: Qt copes as it can
-    if (const std::optional<KeptOffer> kept = readOffer(keptOffer, parsed.get(), arguments)) {
-        coverage().selected = select(parsed.get(), kept->files);
-        return kept->present;
+    // Read once: what is read here is the configuration Qt uses, selected or not.
+    if (!FcConfigParseAndLoad(m_config.get(), nullptr, FcTrue)
+        || !FcConfigBuildFonts(m_config.get()))
+        return; // Qt copes as it can
+    FcFontSet *every = FcConfigGetFonts(m_config.get(), FcSetSystem);
+    QList<QByteArray> offered;
+    for (const QString &family : families + desktopFamilies) {
+        if (!offered.contains(family.toUtf8()))
+            offered << family.toUtf8();
     }
-    // Every face, as Qt would list them; Qt takes this configuration where nothing is selected.
-    if (!FcConfigBuildFonts(parsed.get()) || !FcConfigSetCurrent(parsed.get()))
-        return faces;
-    FcConfig *system = parsed.get();
-    const CharSet textCharacters = charSet(text);
-    // Of the families asked for, those installed, and whether every face of each draws all of
-    // the text by itself.
-    QHash<QString, bool> installed;
-    QSet<QString> asked;
-    for (const QString &family : faces + desktopFamilies)
-        asked.insert(familyKey(family));
-    forEachFamilyName(system, [&](FcPattern *face, const QString &key) {
-        if (!asked.contains(key))
-            return false;
-        FcCharSet *characters = nullptr;
-        const bool covers = FcPatternGetCharSet(face, FC_CHARSET, 0, &characters) == FcResultMatch
-            && FcCharSetIsSubset(textCharacters.get(), characters);
-        installed[key] = installed.value(key, true) && covers;
-        return false;
-    });
-    KeptOffer offer;
-    QSet<QString> families; // as keys
-    for (const QString &face : faces) {
-        if (installed.contains(familyKey(face))) {
-            offer.present << face;
-            families.insert(familyKey(face));
+    QList<Faces> faces = facesOf(every, offered);
+    m_installed.removeIf(
+        [&](const QString &family) { return faces[offered.indexOf(family.toUtf8())].isEmpty(); });
+    if (every->nfont < minimumFaces) {
+        FcConfigSetCurrent(m_config.get());
+        return;
+    }
+
+    // Qt asks fontconfig for fallbacks of the first family a font names, for the characters
+    // that family lacks.
+    const QList<QByteArray> languages = requestLanguages();
+    m_desktopFamily = desktopFamilies.value(0).toUtf8();
+    m_language = languages.constLast();
+    QStringList first = desktopFamilies;
+    first << installed(families).value(0);
+    first.removeDuplicates();
+    QList<QByteArray> reached;
+    for (const QString &family : std::as_const(first)) {
+        const Faces &own = faces[offered.indexOf(family.toUtf8())];
+        if (!own.isEmpty() && std::all_of(own.begin(), own.end(), [&](FcPattern *face) {
+                return draws(face, m_covered.get());
+            }))
+            continue;
+        for (const QByteArray &language : languages) {
+            for (const QByteArray &name : familiesToCover(
+                     m_config.get(), every, family.toUtf8(), language, m_covered.get())) {
+                if (!offered.contains(name) && !reached.contains(name))
+                    reached << name;
+            }
         }
     }
-    // Where Qt's own listing costs less than building a selection, there is nothing to gain.
-    const FcFontSet *systemFaces = FcConfigGetFonts(system, FcSetSystem);
-    if (!systemFaces || systemFaces->nfont < facesWorthSelecting)
-        return offer.present;
+    offered += reached;
+    faces += facesOf(every, reached);
 
-    for (const QString &family : desktopFamilies)
-        families.insert(familyKey(family));
-    // Qt asks fontconfig for fallbacks of the first family a font names (the rest it names
-    // itself), for the characters that family lacks.
-    QStringList first = desktopFamilies;
-    if (!offer.present.isEmpty())
-        first << offer.present.constFirst();
-    first.removeDuplicates();
-    for (const QString &family : std::as_const(first)) {
-        if (installed.value(familyKey(family)))
-            continue;
-        for (const QByteArray &language : languages)
-            addUpToCover(families, system, family, language, textCharacters.get());
+    QSet<QByteArray> files;
+    for (const Faces &family : std::as_const(faces))
+        files.unite(filesOf(family));
+    // Kept for text pasted later; the selection lists the faces anew.
+    m_everyFace.reset(FcFontSetCreate());
+    for (int i = 0; i < every->nfont; ++i) {
+        FcPatternReference(every->fonts[i]);
+        FcFontSetAdd(m_everyFace.get(), every->fonts[i]);
     }
-    addFamilies(offer.files, system, families);
-    offer.files.remove(QByteArray());
-    offer.fontFolders = strings(FcConfigGetFontDirs(system));
-    const Config selection(FcConfigCreate());
-    if (!FcConfigParseAndLoad(selection.get(), nullptr, FcTrue))
-        return offer.present;
-    const QByteArray madeIn = state(selection.get(), offer.fontFolders, arguments);
-    if (select(selection.get(), offer.files)) {
-        coverage().selected = true;
-        keepOffer(keptOffer, madeIn, offer);
-    }
-    return offer.present;
+    // Should the selection fail, the configuration stays whole: slower, drawn the same.
+    select(m_config.get(), files);
+    FcConfigSetCurrent(m_config.get());
 }
 
-QStringList facesForMissingCharacters(const QString &text)
+QStringList FontOffer::installed(const QStringList &families) const
 {
-    Coverage &state = coverage();
-    if (!state.selected)
+    QStringList kept = families;
+    kept.removeIf([this](const QString &family) { return !m_installed.contains(family); });
+    return kept.isEmpty() ? families : kept;
+}
+
+QStringList FontOffer::filesForNewCharacters(const QString &text)
+{
+    if (!m_everyFace)
         return {};
-    // Characters outside the window's text, not seen before. That an offered face has one is
-    // not enough: Qt looks for it only among faces fontconfig says support its script.
-    const CharSet missing(FcCharSetCreate());
+    // That an offered face has a character is not enough: Qt looks for it only among faces
+    // fontconfig says support its script.
+    const fc::CharSet missing(FcCharSetCreate());
     for (const char32_t character : text.toUcs4()) {
-        if (!FcCharSetHasChar(state.handled.get(), character)) {
-            FcCharSetAddChar(state.handled.get(), character);
+        if (!FcCharSetHasChar(m_covered.get(), character)) {
+            FcCharSetAddChar(m_covered.get(), character);
             FcCharSetAddChar(missing.get(), character);
         }
     }
     if (FcCharSetCount(missing.get()) == 0)
         return {};
-    // A trimmed sort keeps a face only where it draws a character no face before it has: for
-    // every character the machine can draw, the face this order reaches first. Qt may order
-    // other scripts' fallbacks differently; a pasted character is drawn all the same.
-    static FcConfig *everyFace = FcInitLoadConfigAndFonts();
-    const FontSet order = fallbackOrder(everyFace, state.family, state.language, FcTrue);
+    // Qt may order other scripts' fallbacks differently; a pasted character is drawn all the
+    // same.
+    const fc::FontSet order
+        = fallbackOrder(m_config.get(), m_everyFace.get(), m_desktopFamily, m_language, FcTrue);
     QStringList files;
     for (int i = 0; order && i < order->nfont; ++i) {
-        FcCharSet *characters = nullptr;
-        const QByteArray path = file(order->fonts[i]);
-        if (FcPatternGetCharSet(order->fonts[i], FC_CHARSET, 0, &characters) == FcResultMatch
-            && FcCharSetIntersectCount(characters, missing.get()) > 0
-            && !state.given.contains(path)) {
-            state.given.insert(path);
-            files << QString::fromUtf8(path);
+        FcCharSet *drawn = nullptr;
+        const QByteArray file = valueOf(order->fonts[i], FC_FILE);
+        if (FcPatternGetCharSet(order->fonts[i], FC_CHARSET, 0, &drawn) == FcResultMatch
+            && FcCharSetIntersectCount(drawn, missing.get()) > 0 && !m_givenFiles.contains(file)) {
+            m_givenFiles << file;
+            files << QString::fromUtf8(file);
         }
     }
     return files;

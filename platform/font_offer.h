@@ -3,31 +3,58 @@
 
 #pragma once
 
+#include <QByteArray>
+#include <QSet>
 #include <QStringList>
+
+#include <fontconfig/fontconfig.h>
+
+#include <memory>
 
 namespace kavro {
 
-// Before it draws its first text, Qt lists every face that fontconfig offers; on a desktop with
-// thousands of faces that is most of the start-up. This offers the process only the faces Qt
-// would draw the window with, found by fontconfig's own answers under the system's and the
-// user's rules:
-// - the upright, normal-width faces (every weight) of the installed ones among `faces` and of
-//   `desktopFamilies`;
-// - for the first of those a font names (Qt names the rest itself) and each language Qt asks
-//   fallbacks for, the families of fontconfig's sorted fallback until they cover `text`.
-// Returns those of `faces` that are installed: the only ones worth asking Qt for. With fewer
-// than `facesWorthSelecting` faces installed nothing is selected, since Qt lists those faster
-// than a selection is built. The offer is kept in the file `keptOffer` for the next start,
-// which takes it without listing a face for as long as fontconfig's configuration files and
-// font folders stay as they were. Call once, after the QApplication exists and before any text
-// is measured.
-QStringList offerOnlyFonts(const QStringList &faces, const QStringList &desktopFamilies,
-    const QString &text, int facesWorthSelecting, const QString &keptOffer);
+namespace fc {
+template <typename T, void (*destroy)(T *)> struct Deleter
+{
+    void operator()(T *object) const { destroy(object); }
+};
+using Config = std::unique_ptr<FcConfig, Deleter<FcConfig, FcConfigDestroy>>;
+using FontSet = std::unique_ptr<FcFontSet, Deleter<FcFontSet, FcFontSetDestroy>>;
+using CharSet = std::unique_ptr<FcCharSet, Deleter<FcCharSet, FcCharSetDestroy>>;
+} // namespace fc
 
-// The files of installed faces that draw the characters of `text` that no face offered or
-// given to Qt since does (text pasted in another script), in fontconfig's fallback order for
-// the desktop's family; nothing when none is missing or nothing was selected. The first call
-// that finds a character missing reads every installed face.
-QStringList facesForMissingCharacters(const QString &text);
+// Before it draws its first text, Qt lists every face that fontconfig offers: on a desktop with
+// thousands of faces, most of the start-up. A FontOffer makes fontconfig, under the system's and
+// the user's rules, offer the process only the faces Qt draws the window with. Make it once,
+// after the QApplication exists and before any text is measured; keep it while the window draws.
+class FontOffer
+{
+public:
+    // Offers the upright, normal-width faces (every weight) of the installed ones among
+    // `families` and `desktopFamilies`, and of the families that fontconfig's sorted fallback
+    // reaches until `text` is covered, from each desktop family and the first of
+    // installed(`families`) (Qt names the rest itself). With fewer than `minimumFaces` installed
+    // faces, every face is offered: Qt lists those faster than a selection is made.
+    FontOffer(const QStringList &families, const QStringList &desktopFamilies, const QString &text,
+        int minimumFaces);
+
+    // Those of `families` that are installed. Where none is, all of them: a font names a
+    // family, and Qt searches fallbacks for the first as fontconfig orders them.
+    QStringList installed(const QStringList &families) const;
+
+    // The files of installed faces that draw the characters of `text` that no offered face or
+    // earlier answer does (text pasted in another script): per character, the face first in
+    // fontconfig's fallback order for the desktop's family.
+    QStringList filesForNewCharacters(const QString &text);
+
+private:
+    fc::Config m_config; // the process's configuration, once read
+    fc::FontSet m_everyFace; // as installed, once a selection leaves Qt fewer
+    QStringList m_installed;
+    QByteArray m_desktopFamily;
+    QByteArray m_language; // of Qt's fallback requests for Latin and Han
+    fc::CharSet m_covered; // characters the offer and earlier answers draw
+    QSet<QByteArray> m_givenFiles;
+};
 
 } // namespace kavro

@@ -9,53 +9,35 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLineEdit>
-#include <QStandardPaths>
-#include <QStringList>
 
-#include <utility>
+#include <memory>
 
 namespace kavro {
 
 namespace {
 
-const QStringList &fieldFaces()
+QStringList fieldFaces()
 {
-    static const QStringList faces {
-        QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")};
-    return faces;
-}
-
-const QStringList &allJapaneseFallbacks()
-{
-    static const QStringList fallbacks {QStringLiteral("IPAPGothic"),
-        QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
-        QStringLiteral("TakaoPGothic"), QStringLiteral("IPAGothic")};
-    return fallbacks;
-}
-
-// Of the faces above, those installed, once offerWindowFonts() has found any; otherwise all.
-// A family that is not installed would send Qt searching every face for a substitute.
-QStringList &installedFaces()
-{
-    static QStringList faces;
-    return faces;
-}
-
-QStringList onlyInstalled(const QStringList &families)
-{
-    if (installedFaces().isEmpty())
-        return families;
-    QStringList kept;
-    for (const QString &family : families) {
-        if (installedFaces().contains(family))
-            kept << family;
-    }
-    return kept;
+    return {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic")};
 }
 
 QStringList japaneseFallbacks()
 {
-    return onlyInstalled(allJapaneseFallbacks());
+    return {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+        QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic"), QStringLiteral("IPAGothic")};
+}
+
+// The process's one offer, once made.
+std::unique_ptr<FontOffer> &theOffer()
+{
+    static std::unique_ptr<FontOffer> offer;
+    return offer;
+}
+
+// A family that is not installed would send Qt searching every face for a substitute.
+QStringList installed(const QStringList &families)
+{
+    return theOffer() ? theOffer()->installed(families) : families;
 }
 
 constexpr qreal kButtonPointSize = 9;
@@ -83,19 +65,16 @@ QString windowText()
 
 } // namespace
 
-void offerWindowFonts(FontOffer when)
+void offerWindowFonts(OfferWhen when)
 {
-    static bool offered = false;
-    if (std::exchange(offered, true))
+    if (theOffer())
         return;
     // The faces of the desktop's fonts for the widgets the window and its boxes are made of.
     QStringList desktopFamilies {QGuiApplication::font().family()};
     for (const char *widget : {"QMenuBar", "QMenu", "QMessageBox", "QPushButton", "QLabel"})
         desktopFamilies << QApplication::font(widget).family();
-    installedFaces() = offerOnlyFonts(fieldFaces() + allJapaneseFallbacks(), desktopFamilies,
-        windowText(), when == FontOffer::Always ? 0 : kFacesWorthSelecting,
-        QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-            + QStringLiteral("/font-offer"));
+    theOffer() = std::make_unique<FontOffer>(fieldFaces() + japaneseFallbacks(), desktopFamilies,
+        windowText(), when == OfferWhen::Always ? 0 : kFacesWorthSelecting);
 }
 
 void drawPastedCharacters(QWidget *window)
@@ -103,14 +82,14 @@ void drawPastedCharacters(QWidget *window)
     // Every field's text is drawn by a line edit: the spin box's and the currency box's too.
     for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
         QObject::connect(field, &QLineEdit::textChanged, field, [field](const QString &text) {
-            const QStringList files = facesForMissingCharacters(text);
+            const QStringList files
+                = theOffer() ? theOffer()->filesForNewCharacters(text) : QStringList();
             if (files.isEmpty())
                 return;
             for (const QString &file : files)
                 QFontDatabase::addApplicationFont(file);
             // Adding a font flushes Qt's font cache but not the fallback families it keeps for
-            // each family and script (Qt 6.4 to 6.8), so the new faces would go unused;
-            // removing one flushes both.
+            // each family and script (Qt 6.4 to 6.8); removing one flushes both.
             QFontDatabase::removeApplicationFont(QFontDatabase::addApplicationFont(files.first()));
             QEvent change(QEvent::FontChange);
             QCoreApplication::sendEvent(field, &change);
@@ -121,7 +100,7 @@ void drawPastedCharacters(QWidget *window)
 QFont fieldFont(qreal pointSize)
 {
     QFont font;
-    font.setFamilies(onlyInstalled(fieldFaces()) + japaneseFallbacks());
+    font.setFamilies(installed(fieldFaces() + japaneseFallbacks()));
     font.setPointSizeF(pointSize);
     font.setWeight(QFont::Normal);
     return font;
@@ -130,7 +109,7 @@ QFont fieldFont(qreal pointSize)
 QFont desktopFont()
 {
     QFont font = QGuiApplication::font();
-    font.setFamilies(QStringList {font.family()} + japaneseFallbacks());
+    font.setFamilies(QStringList {font.family()} + installed(japaneseFallbacks()));
     return font;
 }
 

@@ -7,16 +7,16 @@
 
 namespace kavro {
 
-enum class FontOffer {
+enum class OfferWhen {
     WhereItPays, // on a machine with enough faces that listing them costs more than selecting
     Always,
 };
 
 // Offers Qt only the faces the window draws with (platform/font_offer.h): the faces below that
 // are installed, the desktop's, and what fontconfig's fallback for them reaches. Call once,
-// after the QApplication exists and before any text is drawn; the faces below then name only
+// after the QApplication exists and before any text is drawn; the fonts below then name only
 // installed families.
-void offerWindowFonts(FontOffer when = FontOffer::WhereItPays);
+void offerWindowFonts(OfferWhen when = OfferWhen::WhereItPays);
 
 // Gives Qt the installed faces for characters in any of the window's fields that no offered
 // face draws (text pasted in another script), and lays the field out again with them.

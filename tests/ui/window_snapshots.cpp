@@ -38,7 +38,7 @@ int main(int argc, char *argv[])
     if (desktopFont > 0)
         QApplication::setFont(QFont(arguments.value(desktopFont + 1), 10));
     if (arguments.contains(QStringLiteral("--offer-window-fonts")))
-        kavro::offerWindowFonts(kavro::FontOffer::Always);
+        kavro::offerWindowFonts(kavro::OfferWhen::Always);
     kavro::setUpApplication();
 
     kavro::QtServices services(kavro::texts::applicationTitle());
