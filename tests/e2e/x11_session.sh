@@ -121,6 +121,20 @@ if in_session "$@"; then
     xdotool key --delay 60 Tab Tab space # バージョン, 終了
     check "and the program ends with status 0" exited_with_zero
 
+    # A first start in an empty home with no XDG folders named: stepping the rate and ending
+    # write the store and nothing else (fontconfig's own cache is fontconfig's business).
+    bare=$work/bare-home store=$work/bare-home/.config/RuvU.ini
+    mkdir "$bare"
+    env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME HOME="$bare" "$program" &> /dev/null &
+    pid=$!
+    window=$(xdotool search --sync --onlyvisible --name 'Ver1\.0' | head -n 1)
+    wait_stored 100 && click 300 12 && xdotool key Up
+    check "a step in a bare home is stored" wait_stored 101
+    click 300 136 # 終了
+    check "which ends with status 0" exited_with_zero
+    written() { find "$bare" -mindepth 1 -not -path "$bare/.cache" -not -path "$bare/.cache/fontconfig*" | sort | xargs; }
+    check "and nothing but the store is written" [ "$(written)" = "$bare/.config $store" ]
+
     report
 fi
 
