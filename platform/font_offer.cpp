@@ -4,6 +4,7 @@
 #include "platform/font_offer.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace kavro {
 
@@ -120,22 +121,34 @@ QList<QByteArray> familiesToCover(FcConfig *config, FcFontSet *every, const QByt
     return families;
 }
 
-// Qt picks among a family's upright, normal-width faces for the window's text, which is never
-// italic or condensed. A family without one keeps them all.
+// Qt draws the window's text, never bold, italic or condensed, with the family's upright,
+// normal-width face nearest the regular weight: one of those whose weight is nearest on either
+// side. A family without an upright, normal-width face keeps them all.
 QSet<QByteArray> filesOf(const Faces &family)
 {
-    QSet<QByteArray> upright;
-    QSet<QByteArray> all;
-    for (FcPattern *face : family) {
+    QList<int> weights(family.size(), -1); // -1: not upright and of normal width
+    int below = -1;
+    int above = std::numeric_limits<int>::max();
+    for (qsizetype i = 0; i < family.size(); ++i) {
         int slant = FC_SLANT_ROMAN;
         int width = FC_WIDTH_NORMAL;
-        FcPatternGetInteger(face, FC_SLANT, 0, &slant);
-        FcPatternGetInteger(face, FC_WIDTH, 0, &width);
-        all << valueOf(face, FC_FILE);
-        if (slant == FC_SLANT_ROMAN && width == FC_WIDTH_NORMAL)
-            upright << valueOf(face, FC_FILE);
+        int weight = FC_WEIGHT_REGULAR;
+        FcPatternGetInteger(family[i], FC_SLANT, 0, &slant);
+        FcPatternGetInteger(family[i], FC_WIDTH, 0, &width);
+        FcPatternGetInteger(family[i], FC_WEIGHT, 0, &weight);
+        if (slant == FC_SLANT_ROMAN && width == FC_WIDTH_NORMAL) {
+            weights[i] = weight;
+            below = weight <= FC_WEIGHT_REGULAR ? std::max(below, weight) : below;
+            above = weight >= FC_WEIGHT_REGULAR ? std::min(above, weight) : above;
+        }
     }
-    return upright.isEmpty() ? all : upright;
+    const bool anyUpright = below >= 0 || above < std::numeric_limits<int>::max();
+    QSet<QByteArray> files;
+    for (qsizetype i = 0; i < family.size(); ++i) {
+        if (!anyUpright || weights[i] == below || weights[i] == above)
+            files << valueOf(family[i], FC_FILE);
+    }
+    return files;
 }
 
 // Accepts the files and the folders on their way and rejects every other path, then lists the
@@ -165,14 +178,17 @@ FontOffer::FontOffer(const QStringList &families, const QStringList &desktopFami
         || !FcConfigBuildFonts(m_config.get()))
         return; // Qt copes as it can
     FcFontSet *every = FcConfigGetFonts(m_config.get(), FcSetSystem);
+    // The families offered, and the installed faces of each.
     QList<QByteArray> offered;
     for (const QString &family : families + desktopFamilies) {
         if (!offered.contains(family.toUtf8()))
             offered << family.toUtf8();
     }
     QList<Faces> faces = facesOf(every, offered);
-    m_installed.removeIf(
-        [&](const QString &family) { return faces[offered.indexOf(family.toUtf8())].isEmpty(); });
+    const auto facesOfFamily = [&](const QString &family) -> const Faces & {
+        return faces[offered.indexOf(family.toUtf8())];
+    };
+    m_installed.removeIf([&](const QString &family) { return facesOfFamily(family).isEmpty(); });
     if (every->nfont < minimumFaces) {
         FcConfigSetCurrent(m_config.get());
         return;
@@ -188,7 +204,7 @@ FontOffer::FontOffer(const QStringList &families, const QStringList &desktopFami
     first.removeDuplicates();
     QList<QByteArray> reached;
     for (const QString &family : std::as_const(first)) {
-        const Faces &own = faces[offered.indexOf(family.toUtf8())];
+        const Faces &own = facesOfFamily(family);
         if (!own.isEmpty() && std::all_of(own.begin(), own.end(), [&](FcPattern *face) {
                 return draws(face, m_covered.get());
             }))
@@ -213,9 +229,10 @@ FontOffer::FontOffer(const QStringList &families, const QStringList &desktopFami
         FcPatternReference(every->fonts[i]);
         FcFontSetAdd(m_everyFace.get(), every->fonts[i]);
     }
-    // Should the selection fail, the configuration stays whole: slower, drawn the same.
-    select(m_config.get(), files);
-    FcConfigSetCurrent(m_config.get());
+    if (!select(m_config.get(), files))
+        m_config.reset(FcInitLoadConfigAndFonts()); // every face: slower, drawn the same
+    if (m_config)
+        FcConfigSetCurrent(m_config.get());
 }
 
 QStringList FontOffer::installed(const QStringList &families) const

@@ -30,8 +30,8 @@ using CharSet = std::unique_ptr<FcCharSet, Deleter<FcCharSet, FcCharSetDestroy>>
 class FontOffer
 {
 public:
-    // Offers the upright, normal-width faces (every weight) of the installed ones among
-    // `families` and `desktopFamilies`, and of the families that fontconfig's sorted fallback
+    // Offers the upright, normal-width faces nearest the regular weight of the installed ones
+    // among `families` and `desktopFamilies`, and of the families that fontconfig's sorted fallback
     // reaches until `text` is covered, from each desktop family and the first of
     // installed(`families`) (Qt names the rest itself). With fewer than `minimumFaces` installed
     // faces, every face is offered: Qt lists those faster than a selection is made.
@@ -49,7 +49,7 @@ public:
 
 private:
     fc::Config m_config; // the process's configuration, once read
-    fc::FontSet m_everyFace; // as installed, once a selection leaves Qt fewer
+    fc::FontSet m_everyFace; // every installed face, once a selection leaves Qt fewer
     QStringList m_installed;
     QByteArray m_desktopFamily;
     QByteArray m_language; // of Qt's fallback requests for Latin and Han
