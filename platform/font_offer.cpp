@@ -62,12 +62,12 @@ QList<Faces> facesOf(const FcFontSet *every, const QList<QByteArray> &families)
 {
     QList<Faces> faces(families.size());
     for (int i = 0; i < every->nfont; ++i) {
+        FcPattern *face = every->fonts[i];
         FcChar8 *name = nullptr;
-        for (int n = 0; FcPatternGetString(every->fonts[i], FC_FAMILY, n, &name) == FcResultMatch;
-             ++n) {
+        for (int n = 0; FcPatternGetString(face, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
             for (qsizetype f = 0; f < families.size(); ++f) {
                 if (sameFamily(reinterpret_cast<const char *>(name), families[f].constData()))
-                    faces[f] << every->fonts[i];
+                    faces[f] << face;
             }
         }
     }
@@ -185,10 +185,10 @@ FontOffer::FontOffer(const QStringList &families, const QStringList &desktopFami
             offered << family.toUtf8();
     }
     QList<Faces> faces = facesOf(every, offered);
-    const auto facesOfFamily = [&](const QString &family) -> const Faces & {
-        return faces[offered.indexOf(family.toUtf8())];
-    };
-    m_installed.removeIf([&](const QString &family) { return facesOfFamily(family).isEmpty(); });
+    for (qsizetype i = 0; i < offered.size(); ++i) {
+        if (faces[i].isEmpty())
+            m_installed.removeAll(QString::fromUtf8(offered[i]));
+    }
     if (every->nfont < minimumFaces) {
         FcConfigSetCurrent(m_config.get());
         return;
@@ -203,17 +203,18 @@ FontOffer::FontOffer(const QStringList &families, const QStringList &desktopFami
     first << installed(families).value(0);
     first.removeDuplicates();
     QList<QByteArray> reached;
+    const auto drawsText = [this](FcPattern *face) { return draws(face, m_covered.get()); };
     for (const QString &family : std::as_const(first)) {
-        const Faces &own = facesOfFamily(family);
-        if (!own.isEmpty() && std::all_of(own.begin(), own.end(), [&](FcPattern *face) {
-                return draws(face, m_covered.get());
-            }))
+        const Faces own = faces[offered.indexOf(family.toUtf8())];
+        if (!own.isEmpty() && std::all_of(own.begin(), own.end(), drawsText))
             continue;
+        const QByteArray name = family.toUtf8();
         for (const QByteArray &language : languages) {
-            for (const QByteArray &name : familiesToCover(
-                     m_config.get(), every, family.toUtf8(), language, m_covered.get())) {
-                if (!offered.contains(name) && !reached.contains(name))
-                    reached << name;
+            const QList<QByteArray> order
+                = familiesToCover(m_config.get(), every, name, language, m_covered.get());
+            for (const QByteArray &next : order) {
+                if (!offered.contains(next) && !reached.contains(next))
+                    reached << next;
             }
         }
     }

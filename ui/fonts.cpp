@@ -79,11 +79,12 @@ void offerWindowFonts(OfferWhen when)
 
 void drawPastedCharacters(QWidget *window)
 {
+    if (!theOffer())
+        return;
     // Every field's text is drawn by a line edit: the spin box's and the currency box's too.
     for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
         QObject::connect(field, &QLineEdit::textChanged, field, [field](const QString &text) {
-            const QStringList files
-                = theOffer() ? theOffer()->filesForNewCharacters(text) : QStringList();
+            const QStringList files = theOffer()->filesForNewCharacters(text);
             if (files.isEmpty())
                 return;
             for (const QString &file : files)
