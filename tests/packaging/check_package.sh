@@ -51,9 +51,12 @@ install_package() {
         > "$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; false; }
 }
 check "the package installs" install_package
+# In a UTF-8 locale whatever the caller's: the pages hold Japanese text, which a locale that is
+# not installed (man falls back to ASCII) or LC_ALL=C cannot show.
 man_page() { # language, a line the page must have
-    MANPATH=$root/usr/share/man MANWIDTH=80 man -L "$1" kavro 2> "$work/man.err" | grep -q -F "$2" &&
-        [[ ! -s $work/man.err ]] || { cat "$work/man.err"; false; }
+    LC_ALL=C.UTF-8 MANPATH=$root/usr/share/man MANWIDTH=80 man -L "$1" kavro \
+        2> "$work/man.err" | grep -q -F "$2" && [[ ! -s $work/man.err ]] ||
+        { cat "$work/man.err"; false; }
 }
 check "man kavro shows the English page" man_page C "takes no options"
 check "man kavro shows the Japanese page" man_page ja "オプションも引数も取りません"
