@@ -3,8 +3,6 @@
 
 #include "platform/font_offer.h"
 
-#include <QMultiHash>
-
 #include <algorithm>
 #include <limits>
 
@@ -20,10 +18,10 @@ const FcChar8 *utf8(const QByteArray &text)
     return reinterpret_cast<const FcChar8 *>(text.constData());
 }
 
-QByteArray valueOf(FcPattern *face, const char *object, int n = 0)
+QByteArray valueOf(FcPattern *face, const char *object)
 {
     FcChar8 *value = nullptr;
-    FcPatternGetString(face, object, n, &value);
+    FcPatternGetString(face, object, 0, &value);
     return QByteArray(reinterpret_cast<const char *>(value));
 }
 
@@ -42,15 +40,11 @@ bool draws(FcPattern *face, const FcCharSet *text)
         && FcCharSetIsSubset(text, drawn);
 }
 
-char lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
 // fontconfig compares family names without case or blanks; its own comparison is not public,
 // and names differ only in ASCII case and blanks in practice.
 bool sameFamily(const char *name, const char *other)
 {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
     for (;; ++name, ++other) {
         while (*name == ' ')
             ++name;
@@ -63,30 +57,17 @@ bool sameFamily(const char *name, const char *other)
     }
 }
 
-size_t familyHash(const char *name)
-{
-    size_t hash = 0;
-    for (; *name != '\0'; ++name)
-        hash = *name == ' ' ? hash : hash * 31 + size_t(lower(*name));
-    return hash;
-}
-
 // The faces of each family, in one pass over every face.
 QList<Faces> facesOf(const FcFontSet *every, const QList<QByteArray> &families)
 {
-    QMultiHash<size_t, qsizetype> byHash;
-    for (qsizetype f = 0; f < families.size(); ++f)
-        byHash.insert(familyHash(families[f].constData()), f);
     QList<Faces> faces(families.size());
     for (int i = 0; i < every->nfont; ++i) {
-        FcChar8 *value = nullptr;
-        for (int n = 0; FcPatternGetString(every->fonts[i], FC_FAMILY, n, &value) == FcResultMatch;
-             ++n) {
-            const char *name = reinterpret_cast<const char *>(value);
-            const auto [first, last] = byHash.equal_range(familyHash(name));
-            for (auto family = first; family != last; ++family) {
-                if (sameFamily(name, families[*family].constData()))
-                    faces[*family] << every->fonts[i];
+        FcPattern *face = every->fonts[i];
+        FcChar8 *name = nullptr;
+        for (int n = 0; FcPatternGetString(face, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
+            for (qsizetype f = 0; f < families.size(); ++f) {
+                if (sameFamily(reinterpret_cast<const char *>(name), families[f].constData()))
+                    faces[f] << face;
             }
         }
     }
@@ -119,99 +100,50 @@ Pattern fallbackRequest(FcConfig *config, const QByteArray &family, const QByteA
     return pattern;
 }
 
-// fontconfig's fallback order of `faces` for the request. Trimmed, it keeps a face only where
-// it draws a character no face before it does.
-fc::FontSet sorted(FcConfig *config, FcFontSet *faces, FcPattern *request, FcBool trim = FcFalse)
+// fontconfig's fallback order for that request. Trimmed, it keeps a face only where it draws
+// a character no face before it does.
+fc::FontSet fallbackOrder(FcConfig *config, FcFontSet *every, const QByteArray &family,
+    const QByteArray &language, FcBool trim)
 {
+    const Pattern request = fallbackRequest(config, family, language);
     FcResult result = FcResultNoMatch;
-    return fc::FontSet(FcFontSetSort(config, &faces, 1, request, trim, nullptr, &result));
+    return fc::FontSet(FcFontSetSort(config, &every, 1, request.get(), trim, nullptr, &result));
 }
 
-Pattern bestOf(FcConfig *config, FcFontSet *faces, FcPattern *request)
+Pattern bestMatch(
+    FcConfig *config, FcFontSet *every, const QByteArray &family, const QByteArray &language)
 {
+    const Pattern request = fallbackRequest(config, family, language);
     FcResult result = FcResultNoMatch;
-    return Pattern(FcFontSetMatch(config, &faces, 1, request, &result));
+    return Pattern(FcFontSetMatch(config, &every, 1, request.get(), &result));
 }
 
-// The faces of `order` from the first until together they draw `text`, and whether they do.
-std::pair<Faces, bool> walkToCover(const FcFontSet *order, const FcCharSet *text)
-{
-    const fc::CharSet covered(FcCharSetCreate());
-    Faces walked;
-    bool drawsText = false;
-    for (int i = 0; order && i < order->nfont && !drawsText; ++i) {
-        walked << order->fonts[i];
-        FcCharSet *drawn = nullptr;
-        if (FcPatternGetCharSet(order->fonts[i], FC_CHARSET, 0, &drawn) == FcResultMatch)
-            FcCharSetMerge(covered.get(), drawn, nullptr);
-        drawsText = FcCharSetIsSubset(text, covered.get());
-    }
-    return {walked, drawsText};
-}
-
-bool sameFace(FcPattern *face, FcPattern *other)
-{
-    int index = 0;
-    int otherIndex = 0;
-    FcPatternGetInteger(face, FC_INDEX, 0, &index);
-    FcPatternGetInteger(other, FC_INDEX, 0, &otherIndex);
-    return index == otherIndex && valueOf(face, FC_FILE) == valueOf(other, FC_FILE);
-}
-
-QList<QByteArray> familiesOf(const Faces &faces)
-{
-    QList<QByteArray> families;
-    for (FcPattern *face : faces)
-        families << valueOf(face, FC_FAMILY);
-    return families;
-}
-
-// The families Qt may reach for the window's text in the order it tries them: fontconfig's
-// sort of every face, not the best match, since a strongly bound Latin family is its own best
-// match for Japanese too. The sort is most of the offer's time; where the faces it begins with
-// are certain, it is not made.
+// The families Qt may reach for the window's text in the order it tries them: the sort, not
+// the best match, since a strongly bound Latin family is its own best match for Japanese too.
 QList<QByteArray> familiesToCover(FcConfig *config, FcFontSet *every, const QByteArray &family,
     const QByteArray &language, const FcCharSet *text)
 {
-    const Pattern request = fallbackRequest(config, family, language);
+    // A sort of every face is most of the offer's time. In it only the first face with a
+    // language the request names keeps that language's score: the best match leads the sort
+    // when it has the language, and is the whole walk when it also draws the text.
     if (!language.isEmpty()) {
-        // The sort keeps the language's score for the first face that has it alone: the best
-        // match leads when it has the language, and is all the text needs when it draws it.
-        const Pattern best = bestOf(config, every, request.get());
+        const Pattern best = bestMatch(config, every, family, language);
         FcLangSet *languages = nullptr;
         if (best && FcPatternGetLangSet(best.get(), FC_LANG, 0, &languages) == FcResultMatch
             && FcLangSetHasLang(languages, utf8(language)) == FcLangEqual
             && draws(best.get(), text))
             return {valueOf(best.get(), FC_FAMILY)};
-    } else {
-        // Each face's place depends on its own score alone. The faces of the families the
-        // request names, sorted alone, begin the sort if every other face scores worse than
-        // the last of them that the text needs.
-        QList<QByteArray> named;
-        for (int n = 0; !valueOf(request.get(), FC_FAMILY, n).isNull(); ++n)
-            named << valueOf(request.get(), FC_FAMILY, n);
-        QSet<FcPattern *> ofNamed;
-        for (const Faces &faces : facesOf(every, named))
-            ofNamed.unite(QSet<FcPattern *>(faces.begin(), faces.end()));
-        const fc::FontSet first(FcFontSetCreate());
-        const fc::FontSet others(FcFontSetCreate());
-        for (int i = 0; i < every->nfont; ++i) {
-            FcPatternReference(every->fonts[i]);
-            FcFontSetAdd(
-                (ofNamed.contains(every->fonts[i]) ? first : others).get(), every->fonts[i]);
-        }
-        const auto [walked, drawsText]
-            = walkToCover(sorted(config, first.get(), request.get()).get(), text);
-        // Added last, it is the best of the others only if it scores better than all of them.
-        if (drawsText) {
-            FcPatternReference(walked.last());
-            FcFontSetAdd(others.get(), walked.last());
-            const Pattern best = bestOf(config, others.get(), request.get());
-            if (best && sameFace(best.get(), walked.last()))
-                return familiesOf(walked);
-        }
     }
-    return familiesOf(walkToCover(sorted(config, every, request.get()).get(), text).first);
+    const fc::FontSet order = fallbackOrder(config, every, family, language, FcFalse);
+    const fc::CharSet covered(FcCharSetCreate());
+    QList<QByteArray> families;
+    for (int i = 0; order && i < order->nfont && !FcCharSetIsSubset(text, covered.get()); ++i) {
+        families << valueOf(order->fonts[i], FC_FAMILY);
+        FcCharSet *drawn = nullptr;
+        if (FcPatternGetCharSet(order->fonts[i], FC_CHARSET, 0, &drawn) == FcResultMatch)
+            FcCharSetMerge(covered.get(), drawn, nullptr);
+    }
+    return families;
 }
 
 // Qt draws the window's text, never bold, italic or condensed, with the family's upright,
@@ -353,8 +285,8 @@ QStringList FontOffer::filesForNewCharacters(const QString &text)
         return {};
     // Qt may order other scripts' fallbacks differently; a pasted character is drawn all the
     // same.
-    const Pattern request = fallbackRequest(m_config.get(), m_desktopFamily, m_language);
-    const fc::FontSet order = sorted(m_config.get(), m_everyFace.get(), request.get(), FcTrue);
+    const fc::FontSet order
+        = fallbackOrder(m_config.get(), m_everyFace.get(), m_desktopFamily, m_language, FcTrue);
     QStringList files;
     for (int i = 0; order && i < order->nfont; ++i) {
         FcCharSet *drawn = nullptr;
