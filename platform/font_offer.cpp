@@ -86,10 +86,13 @@ QList<QByteArray> requestLanguages()
                                    : QList<QByteArray> {"ja", processLanguage};
 }
 
-// The request Qt builds when a character is missing from the family itself.
-Pattern fallbackRequest(FcConfig *config, const QByteArray &family, const QByteArray &language)
+// fontconfig's fallback order for text in this family and language, from the request Qt builds
+// when a character is missing from the family itself. Trimmed, it keeps a face only where it
+// draws a character no face before it does.
+fc::FontSet fallbackOrder(FcConfig *config, FcFontSet *every, const QByteArray &family,
+    const QByteArray &language, FcBool trim)
 {
-    Pattern pattern(FcPatternCreate());
+    const Pattern pattern(FcPatternCreate());
     FcPatternAddString(pattern.get(), FC_FAMILY, utf8(family));
     FcPatternAddInteger(pattern.get(), FC_SLANT, FC_SLANT_ROMAN);
     if (!language.isEmpty())
@@ -97,25 +100,8 @@ Pattern fallbackRequest(FcConfig *config, const QByteArray &family, const QByteA
     FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
     FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
-    return pattern;
-}
-
-// fontconfig's fallback order for that request. Trimmed, it keeps a face only where it draws
-// a character no face before it does.
-fc::FontSet fallbackOrder(FcConfig *config, FcFontSet *every, const QByteArray &family,
-    const QByteArray &language, FcBool trim)
-{
-    const Pattern request = fallbackRequest(config, family, language);
     FcResult result = FcResultNoMatch;
-    return fc::FontSet(FcFontSetSort(config, &every, 1, request.get(), trim, nullptr, &result));
-}
-
-Pattern bestMatch(
-    FcConfig *config, FcFontSet *every, const QByteArray &family, const QByteArray &language)
-{
-    const Pattern request = fallbackRequest(config, family, language);
-    FcResult result = FcResultNoMatch;
-    return Pattern(FcFontSetMatch(config, &every, 1, request.get(), &result));
+    return fc::FontSet(FcFontSetSort(config, &every, 1, pattern.get(), trim, nullptr, &result));
 }
 
 // The families Qt may reach for the window's text in the order it tries them: the sort, not
@@ -123,17 +109,6 @@ Pattern bestMatch(
 QList<QByteArray> familiesToCover(FcConfig *config, FcFontSet *every, const QByteArray &family,
     const QByteArray &language, const FcCharSet *text)
 {
-    // A sort of every face is most of the offer's time. In it only the first face with a
-    // language the request names keeps that language's score: the best match leads the sort
-    // when it has the language, and is the whole walk when it also draws the text.
-    if (!language.isEmpty()) {
-        const Pattern best = bestMatch(config, every, family, language);
-        FcLangSet *languages = nullptr;
-        if (best && FcPatternGetLangSet(best.get(), FC_LANG, 0, &languages) == FcResultMatch
-            && FcLangSetHasLang(languages, utf8(language)) == FcLangEqual
-            && draws(best.get(), text))
-            return {valueOf(best.get(), FC_FAMILY)};
-    }
     const fc::FontSet order = fallbackOrder(config, every, family, language, FcFalse);
     const fc::CharSet covered(FcCharSetCreate());
     QList<QByteArray> families;
@@ -192,10 +167,10 @@ bool select(FcConfig *config, const QSet<QByteArray> &files)
 
 } // namespace
 
-FontOffer::FontOffer(const QStringList &families, const QStringList &desktopFamilies,
-    const QString &text, int minimumFaces)
+FontOffer::FontOffer(const QStringList &families, const QStringList &fallbacks,
+    const QStringList &desktopFamilies, const QString &text, int minimumFaces)
     : m_config(FcConfigCreate())
-    , m_installed(families)
+    , m_installed(families + fallbacks)
     , m_covered(characters(text))
 {
     // Read once: what is read here is the configuration Qt uses, selected or not.
@@ -205,7 +180,7 @@ FontOffer::FontOffer(const QStringList &families, const QStringList &desktopFami
     FcFontSet *every = FcConfigGetFonts(m_config.get(), FcSetSystem);
     // The families offered, and the installed faces of each.
     QList<QByteArray> offered;
-    for (const QString &family : families + desktopFamilies) {
+    for (const QString &family : families + fallbacks + desktopFamilies) {
         if (!offered.contains(family.toUtf8()))
             offered << family.toUtf8();
     }
@@ -219,20 +194,28 @@ FontOffer::FontOffer(const QStringList &families, const QStringList &desktopFami
         return;
     }
 
-    // Qt asks fontconfig for fallbacks of the first family a font names, for the characters
-    // that family lacks.
+    // Qt draws a character that a font's first family lacks with the font's next family that
+    // has it, and only then asks fontconfig for fallbacks of the first family. Every font of the
+    // window ends with the installed `fallbacks`: where one of them draws all of the text, or the
+    // first family itself does, no fallback is reached.
     const QList<QByteArray> languages = requestLanguages();
     m_desktopFamily = desktopFamilies.value(0).toUtf8();
     m_language = languages.constLast();
-    QStringList first = desktopFamilies;
-    first << installed(families).value(0);
+    const auto drawsText = [&](const QString &family) {
+        const Faces &own = faces[offered.indexOf(family.toUtf8())];
+        return !own.isEmpty() && std::all_of(own.begin(), own.end(), [this](FcPattern *face) {
+            return draws(face, m_covered.get());
+        });
+    };
+    QStringList first;
+    if (std::none_of(fallbacks.begin(), fallbacks.end(), drawsText)) {
+        first = desktopFamilies;
+        first << installed(families + fallbacks).value(0);
+    }
     first.removeDuplicates();
+    first.removeIf(drawsText);
     QList<QByteArray> reached;
-    const auto drawsText = [this](FcPattern *face) { return draws(face, m_covered.get()); };
     for (const QString &family : std::as_const(first)) {
-        const Faces own = faces[offered.indexOf(family.toUtf8())];
-        if (!own.isEmpty() && std::all_of(own.begin(), own.end(), drawsText))
-            continue;
         const QByteArray name = family.toUtf8();
         for (const QByteArray &language : languages) {
             const QList<QByteArray> order

@@ -31,12 +31,15 @@ class FontOffer
 {
 public:
     // Offers the upright, normal-width faces nearest the regular weight of the installed ones
-    // among `families` and `desktopFamilies`, and of the families that fontconfig's sorted fallback
-    // reaches until `text` is covered, from each desktop family and the first of
-    // installed(`families`) (Qt names the rest itself). With fewer than `minimumFaces` installed
-    // faces, every face is offered: Qt lists those faster than a selection is made.
-    FontOffer(const QStringList &families, const QStringList &desktopFamilies, const QString &text,
-        int minimumFaces);
+    // among `families`, `fallbacks` and `desktopFamilies`: the families of the window's fonts,
+    // installed(`families` + `fallbacks`) and each desktop family followed by
+    // installed(`fallbacks`). Where no installed family of `fallbacks` draws all of `text`, it
+    // also offers the families that fontconfig's sorted fallback reaches until `text` is
+    // covered, from each desktop family and the first of installed(`families` + `fallbacks`).
+    // With fewer than `minimumFaces` installed faces, every face is offered: Qt lists those
+    // faster than a selection is made.
+    FontOffer(const QStringList &families, const QStringList &fallbacks,
+        const QStringList &desktopFamilies, const QString &text, int minimumFaces);
 
     // Those of `families` that are installed. Where none is, all of them: a font names a
     // family, and Qt searches fallbacks for the first as fontconfig orders them.

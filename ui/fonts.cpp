@@ -73,7 +73,7 @@ void offerWindowFonts(OfferWhen when)
     QStringList desktopFamilies {QGuiApplication::font().family()};
     for (const char *widget : {"QMenuBar", "QMenu", "QMessageBox", "QPushButton", "QLabel"})
         desktopFamilies << QApplication::font(widget).family();
-    theOffer() = std::make_unique<FontOffer>(fieldFaces() + japaneseFallbacks(), desktopFamilies,
+    theOffer() = std::make_unique<FontOffer>(fieldFaces(), japaneseFallbacks(), desktopFamilies,
         windowText(), when == OfferWhen::Always ? 0 : kFacesWorthSelecting);
 }
 
