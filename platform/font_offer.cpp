@@ -74,51 +74,19 @@ QList<Faces> facesOf(const FcFontSet *every, const QList<QByteArray> &families)
     return faces;
 }
 
-// The languages of Qt's fallback requests for the window's text: Japanese for kana; for Han,
-// Latin and common characters the language fontconfig's defaults give a pattern, which is none
-// in fontconfig 2.14 (an empty entry: the request names no language).
-QList<QByteArray> requestLanguages()
-{
-    const Pattern pattern(FcPatternCreate());
-    FcDefaultSubstitute(pattern.get());
-    const QByteArray processLanguage = valueOf(pattern.get(), FC_LANG);
-    return processLanguage == "ja" ? QList {processLanguage}
-                                   : QList<QByteArray> {"ja", processLanguage};
-}
-
-// fontconfig's fallback order for text in this family and language, from the request Qt builds
-// when a character is missing from the family itself. Trimmed, it keeps a face only where it
-// draws a character no face before it does.
-fc::FontSet fallbackOrder(FcConfig *config, FcFontSet *every, const QByteArray &family,
-    const QByteArray &language, FcBool trim)
+// fontconfig's fallback order for text in this family, from the request Qt builds when a
+// character is missing from the family itself, trimmed to the faces that draw a character no
+// face before them does.
+fc::FontSet fallbackOrder(FcConfig *config, FcFontSet *every, const QByteArray &family)
 {
     const Pattern pattern(FcPatternCreate());
     FcPatternAddString(pattern.get(), FC_FAMILY, utf8(family));
     FcPatternAddInteger(pattern.get(), FC_SLANT, FC_SLANT_ROMAN);
-    if (!language.isEmpty())
-        FcPatternAddString(pattern.get(), FC_LANG, utf8(language));
     FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
     FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    return fc::FontSet(FcFontSetSort(config, &every, 1, pattern.get(), trim, nullptr, &result));
-}
-
-// The families Qt may reach for the window's text in the order it tries them: the sort, not
-// the best match, since a strongly bound Latin family is its own best match for Japanese too.
-QList<QByteArray> familiesToCover(FcConfig *config, FcFontSet *every, const QByteArray &family,
-    const QByteArray &language, const FcCharSet *text)
-{
-    const fc::FontSet order = fallbackOrder(config, every, family, language, FcFalse);
-    const fc::CharSet covered(FcCharSetCreate());
-    QList<QByteArray> families;
-    for (int i = 0; order && i < order->nfont && !FcCharSetIsSubset(text, covered.get()); ++i) {
-        families << valueOf(order->fonts[i], FC_FAMILY);
-        FcCharSet *drawn = nullptr;
-        if (FcPatternGetCharSet(order->fonts[i], FC_CHARSET, 0, &drawn) == FcResultMatch)
-            FcCharSetMerge(covered.get(), drawn, nullptr);
-    }
-    return families;
+    return fc::FontSet(FcFontSetSort(config, &every, 1, pattern.get(), FcTrue, nullptr, &result));
 }
 
 // Qt draws the window's text, never bold, italic or condensed, with the family's upright,
@@ -189,46 +157,23 @@ FontOffer::FontOffer(const QStringList &families, const QStringList &fallbacks,
         if (faces[i].isEmpty())
             m_installed.removeAll(QString::fromUtf8(offered[i]));
     }
-    if (every->nfont < minimumFaces) {
-        FcConfigSetCurrent(m_config.get());
-        return;
-    }
-
     // Qt draws a character that a font's first family lacks with the font's next family that
-    // has it, and only then asks fontconfig for fallbacks of the first family. Every font of the
-    // window ends with the installed `fallbacks`: where one of them draws all of the text, or the
-    // first family itself does, no fallback is reached.
-    const QList<QByteArray> languages = requestLanguages();
-    m_desktopFamily = desktopFamilies.value(0).toUtf8();
-    m_language = languages.constLast();
+    // has it, and only then with fontconfig's fallbacks, which may reach any face. Every font of
+    // the window ends with the installed `fallbacks`: where none of them draws all of the text,
+    // every face is offered.
     const auto drawsText = [&](const QString &family) {
         const Faces &own = faces[offered.indexOf(family.toUtf8())];
         return !own.isEmpty() && std::all_of(own.begin(), own.end(), [this](FcPattern *face) {
             return draws(face, m_covered.get());
         });
     };
-    QStringList first;
-    if (std::none_of(fallbacks.begin(), fallbacks.end(), drawsText)) {
-        first = desktopFamilies;
-        first << installed(families + fallbacks).value(0);
+    if (every->nfont < minimumFaces
+        || std::none_of(fallbacks.begin(), fallbacks.end(), drawsText)) {
+        FcConfigSetCurrent(m_config.get());
+        return;
     }
-    first.removeDuplicates();
-    first.removeIf(drawsText);
-    QList<QByteArray> reached;
-    for (const QString &family : std::as_const(first)) {
-        const QByteArray name = family.toUtf8();
-        for (const QByteArray &language : languages) {
-            const QList<QByteArray> order
-                = familiesToCover(m_config.get(), every, name, language, m_covered.get());
-            for (const QByteArray &next : order) {
-                if (!offered.contains(next) && !reached.contains(next))
-                    reached << next;
-            }
-        }
-    }
-    offered += reached;
-    faces += facesOf(every, reached);
 
+    m_desktopFamily = desktopFamilies.value(0).toUtf8();
     QSet<QByteArray> files;
     for (const Faces &family : std::as_const(faces))
         files.unite(filesOf(family));
@@ -268,8 +213,7 @@ QStringList FontOffer::filesForNewCharacters(const QString &text)
         return {};
     // Qt may order other scripts' fallbacks differently; a pasted character is drawn all the
     // same.
-    const fc::FontSet order
-        = fallbackOrder(m_config.get(), m_everyFace.get(), m_desktopFamily, m_language, FcTrue);
+    const fc::FontSet order = fallbackOrder(m_config.get(), m_everyFace.get(), m_desktopFamily);
     QStringList files;
     for (int i = 0; order && i < order->nfont; ++i) {
         FcCharSet *drawn = nullptr;

@@ -33,11 +33,9 @@ public:
     // Offers the upright, normal-width faces nearest the regular weight of the installed ones
     // among `families`, `fallbacks` and `desktopFamilies`: the families of the window's fonts,
     // installed(`families` + `fallbacks`) and each desktop family followed by
-    // installed(`fallbacks`). Where no installed family of `fallbacks` draws all of `text`, it
-    // also offers the families that fontconfig's sorted fallback reaches until `text` is
-    // covered, from each desktop family and the first of installed(`families` + `fallbacks`).
-    // With fewer than `minimumFaces` installed faces, every face is offered: Qt lists those
-    // faster than a selection is made.
+    // installed(`fallbacks`). Every face is offered where no installed family of `fallbacks`
+    // draws all of `text`, and where fewer than `minimumFaces` faces are installed, which Qt
+    // lists faster than a selection is made.
     FontOffer(const QStringList &families, const QStringList &fallbacks,
         const QStringList &desktopFamilies, const QString &text, int minimumFaces);
 
@@ -55,7 +53,6 @@ private:
     fc::FontSet m_everyFace; // every installed face, once a selection leaves Qt fewer
     QStringList m_installed;
     QByteArray m_desktopFamily;
-    QByteArray m_language; // of Qt's fallback requests for Latin and Han
     fc::CharSet m_covered; // characters the offer and earlier answers draw
     QSet<QByteArray> m_givenFiles;
 };

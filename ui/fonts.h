@@ -12,10 +12,10 @@ enum class OfferWhen {
     Always,
 };
 
-// Offers Qt only the faces the window draws with (platform/font_offer.h): the faces below that
-// are installed, the desktop's, and what fontconfig's fallback for them reaches. Call once,
-// after the QApplication exists and before any text is drawn; the fonts below then name only
-// installed families.
+// Offers Qt only the faces the window draws with (platform/font_offer.h): the installed faces
+// below and the desktop's, where an installed Japanese one draws all of the window's text. Call
+// once, after the QApplication exists and before any text is drawn; the fonts below then name
+// only installed families.
 void offerWindowFonts(OfferWhen when = OfferWhen::WhereItPays);
 
 // Gives Qt the installed faces for characters in any of the window's fields that no offered
