@@ -38,7 +38,6 @@ private Q_SLOTS:
     void handEditedOrCorruptFilesStillStart();
     void unwritableStoreWarnsOnceAndLaterWritesAreSilent();
     void eachSaveIsOnDiskWhenItReturnsWhicheverStoreMadeIt();
-    void userFileFollowsXdgConfigHome();
 
     void killedWhileWritingLeavesAWholeFileAndNoStall();
     void aLockHeldByAnotherInstanceHoldsNoWriteUp();
@@ -255,12 +254,6 @@ void tst_IniRateStore::eachSaveIsOnDiskWhenItReturnsWhicheverStoreMadeIt()
         QVERIFY(writer.save(QString::number(100 + i)));
         QCOMPARE(storedText(), QString::number(100 + i));
     }
-}
-
-void tst_IniRateStore::userFileFollowsXdgConfigHome()
-{
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir->path()));
-    QCOMPARE(IniRateStore::userFilePath(), m_path);
 }
 
 void tst_IniRateStore::killedWhileWritingLeavesAWholeFileAndNoStall()

@@ -50,7 +50,6 @@ private Q_SLOTS:
     void controlsSitWhereDesigned_data();
     void controlsSitWhereDesigned();
     void menusHaveAccessKeysAndNoShortcuts();
-    void tabOrderFollowsTheDesignAndFocusStartsInTheAmount();
     void menusFollowTheDesktopsTextSizeButtonsKeepTheirs();
     void fieldsHaveNoLengthLimit();
     void screenReadersReadFieldsWholeAndTheBoxByItsLabel();
@@ -202,26 +201,6 @@ void tst_MainWindow::menusHaveAccessKeysAndNoShortcuts()
     QCOMPARE(names,
         QStringList(
             {u"mnuFile"_s, u"mnuEnd"_s, u"mnuVisual"_s, u"mnuClar"_s, u"mnuHelp"_s, u"mnuVer"_s}));
-}
-
-void tst_MainWindow::tabOrderFollowsTheDesignAndFocusStartsInTheAmount()
-{
-    QVERIFY(m.show());
-    QCOMPARE(QApplication::focusWidget(), m.child("Textmoto"));
-    QStringList order;
-    QWidget *widget = m.child("Textmoto");
-    do {
-        // Controls only; the currency box's inner editor hands its focus to the box.
-        if (widget->parentWidget() == m.window->centralWidget()
-            && widget->focusPolicy() & Qt::TabFocus)
-            order << widget->objectName();
-        widget = widget->nextInFocusChain();
-    } while (widget != m.child("Textmoto"));
-    QCOMPARE(order,
-        QStringList({u"Textmoto"_s, u"Combo1"_s, u"Textkekka"_s, u"Command1"_s, u"Command3"_s,
-            u"Command2"_s, u"Command5"_s, u"Text1"_s}));
-    for (const char *label : {"Label1", "Label2", "Label7"})
-        QCOMPARE(m.child(label)->focusPolicy(), Qt::NoFocus);
 }
 
 void tst_MainWindow::menusFollowTheDesktopsTextSizeButtonsKeepTheirs()
